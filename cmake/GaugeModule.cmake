@@ -4,7 +4,7 @@
 # the gauges folder, exporting only Linkage and ImportTable, with its declared bitmaps
 # embedded (Windows: BITMAP resources; elsewhere: the gauge_bitmaps section).
 
-if(WIN32 OR CMAKE_CROSSCOMPILING OR CMAKE_SIZEOF_VOID_P EQUAL 4)
+if(GAUGE_HOST_TOOLS_DIR OR WIN32 OR CMAKE_CROSSCOMPILING)
   if(NOT GAUGE_HOST_TOOLS_DIR)
     set(GAUGE_HOST_TOOLS_DIR ${CMAKE_SOURCE_DIR}/build/tools)
   endif()

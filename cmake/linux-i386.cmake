@@ -1,0 +1,15 @@
+# 32-bit Linux: records of exactly 32-bit layout. Where the kernel cannot run 32-bit
+# programs, tests run through qemu-i386.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER gcc)
+set(CMAKE_CXX_COMPILER g++)
+set(CMAKE_C_FLAGS_INIT -m32)
+set(CMAKE_CXX_FLAGS_INIT -m32)
+set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
+set(CMAKE_SHARED_LINKER_FLAGS_INIT -m32)
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
+find_program(QEMU_I386 qemu-i386)
+if(QEMU_I386)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_I386})
+endif()
