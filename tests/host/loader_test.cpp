@@ -15,7 +15,8 @@ TEST_F(HostTest, LoadsTheFixtureAndListsItsGauges) {
     EXPECT_EQ(module.records.gauges[1].name, "beta");
     EXPECT_TRUE(module.records.gauges[2].version_610);
     // The host's table is in place before anything in the module ran.
-    EXPECT_NE(module.records.imports->entries[0].pointer, nullptr);
+    const void* services = module.records.imports->entries[0].pointer; // a packed field: copy, never bind
+    EXPECT_NE(services, nullptr);
     // alpha: face, needle, icon, slider, moving, sprite on the first-child chain, the
     // readout as the face's second child.
     const auto& alpha = module.records.gauges[0].elements;
