@@ -57,3 +57,13 @@ function(gauge_module name)
     target_link_options(${name} PRIVATE -Wl,--no-undefined)
   endif()
 endfunction()
+
+# Adds every folder directly below `parent` that holds a CMakeLists.txt.
+function(add_each_subdirectory parent)
+  file(GLOB dirs LIST_DIRECTORIES true ${parent}/*)
+  foreach(dir IN LISTS dirs)
+    if(EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

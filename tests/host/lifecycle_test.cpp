@@ -1,19 +1,6 @@
 // Gauges run through the host: the lifecycle, the update cycle's order and what the host
 // keeps per element.
-#include "host_fixture.h"
-
-#include "fixture_probe.h"
-
-#include <cstring>
-
-namespace {
-struct FixtureTest : HostTest {
-    host::LoadedModule& module = panel.load_module(module_path("Fixture"));
-    FixtureProbeRecord& probe = *static_cast<FixtureProbeRecord*>(module.file->symbol(FIXTURE_PROBE_SYMBOL));
-
-    void SetUp() override { std::memset(&probe, 0, sizeof probe); }
-};
-} // namespace
+#include "fixture_module_test.h"
 
 TEST_F(FixtureTest, UpdateRefreshesVariablesThenValueCallbacksThenTheGaugeCallback) {
     host::PlacedGauge& alpha = panel.place(module, "alpha");

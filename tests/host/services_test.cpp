@@ -1,17 +1,7 @@
 // The services a module reaches through its import table, and the mouse.
-#include "host_fixture.h"
+#include "fixture_module_test.h"
 
-#include "fixture_probe.h"
-
-#include <cstring>
-
-namespace {
-struct ServicesTest : HostTest {
-    host::LoadedModule& module = panel.load_module(module_path("Fixture"));
-    FixtureProbeRecord& probe = *static_cast<FixtureProbeRecord*>(module.file->symbol(FIXTURE_PROBE_SYMBOL));
-    void SetUp() override { std::memset(&probe, 0, sizeof probe); }
-};
-} // namespace
+using ServicesTest = FixtureTest;
 
 TEST_F(ServicesTest, ANamedVariableIsWrittenByOthersAndWithdrawnOnKill) {
     host::PlacedGauge& alpha = panel.place(module, "alpha");
