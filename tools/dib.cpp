@@ -16,22 +16,76 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 std::uint8_t channel(std::uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
-// A palette holding every colour of the picture, or a colour cube when there are more.
-std::vector<std::uint32_t> choose_palette(const RgbImage& image) {
-    std::map<std::uint32_t, int> colours;
-    for (std::uint32_t p : image.pixels) {
-        colours.emplace(p & 0xFFFFFF, 0);
-        if (colours.size() > 256) break;
+struct ColourCount {
+    std::uint32_t rgb;
+    std::uint64_t count;
+};
+
+// A box of colours for the median cut: [begin, end) of the colour list.
+struct ColourBox {
+    std::size_t begin, end;
+    std::uint64_t pixels;
+    int widest_channel; // shift of the channel with the largest range
+    int range;
+};
+
+ColourBox measure(const std::vector<ColourCount>& colours, std::size_t begin, std::size_t end) {
+    ColourBox box{begin, end, 0, 16, 0};
+    for (int shift : {16, 8, 0}) {
+        int low = 255, high = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            low = std::min<int>(low, channel(colours[i].rgb, shift));
+            high = std::max<int>(high, channel(colours[i].rgb, shift));
+        }
+        if (high - low > box.range) box = {begin, end, 0, shift, high - low};
     }
+    for (std::size_t i = begin; i < end; ++i) box.pixels += colours[i].count;
+    return box;
+}
+
+// The picture's own colours when there are at most 256; else a median cut that keeps
+// the picture's large flat areas exact. Pure black, the transparent colour, keeps an
+// entry of its own and no other colour maps to it.
+std::vector<std::uint32_t> choose_palette(const RgbImage& image) {
+    std::map<std::uint32_t, std::uint64_t> histogram;
+    for (std::uint32_t p : image.pixels) ++histogram[p & 0xFFFFFF];
     std::vector<std::uint32_t> palette;
-    if (colours.size() <= 256) {
-        for (auto& [colour, unused] : colours) palette.push_back(colour);
+    if (histogram.size() <= 256) {
+        for (auto& [colour, unused] : histogram) palette.push_back(colour);
         return palette;
     }
-    for (int r = 0; r < 6; ++r)
-        for (int g = 0; g < 7; ++g)
-            for (int b = 0; b < 6; ++b)
-                palette.push_back((r * 51u) << 16 | (g * 255u / 6) << 8 | (b * 51u));
+    if (histogram.erase(0) != 0) palette.push_back(0);
+    std::vector<ColourCount> colours;
+    for (auto& [colour, count] : histogram) colours.push_back({colour, count});
+    std::vector<ColourBox> boxes{measure(colours, 0, colours.size())};
+    while (boxes.size() + palette.size() < 256) {
+        auto widest = std::max_element(boxes.begin(), boxes.end(), [](const ColourBox& a, const ColourBox& b) {
+            return a.pixels * (a.range + 1) * (a.end - a.begin > 1) < b.pixels * (b.range + 1) * (b.end - b.begin > 1);
+        });
+        if (widest->end - widest->begin < 2) break;
+        ColourBox box = *widest;
+        std::sort(colours.begin() + box.begin, colours.begin() + box.end, [&](const ColourCount& a, const ColourCount& b) {
+            return channel(a.rgb, box.widest_channel) < channel(b.rgb, box.widest_channel);
+        });
+        std::uint64_t half = 0;
+        std::size_t cut = box.begin + 1;
+        for (std::size_t i = box.begin; i < box.end - 1; ++i) {
+            half += colours[i].count;
+            cut = i + 1;
+            if (half * 2 >= box.pixels) break;
+        }
+        *widest = measure(colours, box.begin, cut);
+        boxes.push_back(measure(colours, cut, box.end));
+    }
+    for (const ColourBox& box : boxes) {
+        double sum[3] = {0, 0, 0};
+        for (std::size_t i = box.begin; i < box.end; ++i) {
+            for (int c = 0; c < 3; ++c) sum[c] += static_cast<double>(channel(colours[i].rgb, 16 - 8 * c)) * colours[i].count;
+        }
+        std::uint32_t rgb = 0;
+        for (int c = 0; c < 3; ++c) rgb |= static_cast<std::uint32_t>(sum[c] / box.pixels + 0.5) << (16 - 8 * c);
+        palette.push_back(rgb == 0 ? 0x010101 : rgb);
+    }
     return palette;
 }
 
@@ -39,6 +93,7 @@ std::uint8_t nearest(const std::vector<std::uint32_t>& palette, std::uint32_t rg
     int best = 0;
     long best_distance = -1;
     for (std::size_t i = 0; i < palette.size(); ++i) {
+        if ((palette[i] == 0) != (rgb == 0)) continue;
         long dr = channel(palette[i], 16) - channel(rgb, 16);
         long dg = channel(palette[i], 8) - channel(rgb, 8);
         long db = channel(palette[i], 0) - channel(rgb, 0);

@@ -14,7 +14,8 @@ struct RgbImage {
 };
 
 // Encodes `image` as a DIB of 8 or 24 bits per pixel. An 8-bit DIB gets a palette of
-// the image's own colours when there are at most 256, else a fixed 6x7x6 colour cube.
+// the image's own colours when there are at most 256, else a median-cut palette; pure
+// black (transparent) stays exact and no other colour becomes black.
 std::vector<std::uint8_t> encode_dib(const RgbImage& image, int bits_per_pixel);
 
 // The same DIB with the 14-byte file header that makes it a .bmp file.

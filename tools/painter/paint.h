@@ -1,0 +1,95 @@
+// Painters: one picture per declared bitmap, from the declaration and the records that
+// show it.
+#pragma once
+
+#include "canvas.h"
+#include "scene.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace artwork {
+
+struct Job {
+    const BitmapDeclaration& bitmap;
+    const Scene& scene;
+    const std::vector<BitmapDeclaration>& declarations;
+
+    const std::vector<BitmapUse>& uses() const { return scene.uses(bitmap.id); }
+    const BitmapUse* first_use() const { return uses().empty() ? nullptr : &uses().front(); }
+    // Where the bitmap's top-left corner sits on its face (0, 0 for faces).
+    Point origin() const;
+    // The first calibration table of the face this bitmap belongs to, or of itself.
+    Calibration dial() const;
+    const BitmapDeclaration* declaration(u32 id) const;
+};
+
+using Painter = std::function<RgbImage(const Job&)>;
+
+// The picture for one bitmap of `module`.
+RgbImage paint(const std::string& module, const Job& job);
+
+// ---- dial drawing, in face pixels ------------------------------------------------
+
+struct Numeral {
+    double value;
+    std::string text;
+};
+
+struct Arc {
+    double from, to;
+    std::uint32_t colour;
+    double width = 7;
+};
+
+struct DialDesign {
+    std::vector<double> major;     // long ticks
+    std::vector<double> minor;     // short ticks
+    std::vector<Numeral> numerals; // placed inside the ticks
+    std::vector<Arc> arcs;         // coloured ranges along the rim
+    std::vector<double> red_lines; // limits across the rim
+    double numeral_size = 17;
+    double numeral_inset = 30;     // from the table's radius to the numeral's centre
+    double major_length = 13, minor_length = 7;
+};
+
+// Every table value a major tick and a numeral.
+DialDesign design_from_table(const Calibration& dial);
+// Values from `first` to `last` in steps of `step` (inclusive, within rounding).
+std::vector<double> steps(double first, double last, double step);
+std::string number_text(double value);
+void draw_dial(Canvas& canvas, const Calibration& dial, const DialDesign& design, std::uint32_t ink);
+
+// A round instrument's body: dark corners, metal bezel, black dial; returns the dial
+// radius. Centre and size in bitmap pixels.
+double draw_instrument_body(Canvas& canvas, Point centre, double outer_radius);
+// A tapered pointer lying along +x from `pivot` to `tip_length`, with a tail and a hub.
+void draw_pointer(Canvas& canvas, Point pivot, double tip_length, double tail_length, double half_width,
+                  std::uint32_t fill, std::uint32_t hub);
+// A needle bitmap's length from its pivot to the face's calibration radius, held inside
+// the bitmap.
+double needle_reach(const Job& job);
+
+// ---- generic painters by element kind ---------------------------------------------
+RgbImage paint_generic(const Job& job);
+RgbImage paint_generic_face(const Job& job);
+RgbImage paint_generic_needle(const Job& job);
+RgbImage paint_companion(const Job& job);
+RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_colours);
+RgbImage paint_flag(const Job& job, const std::string& label);
+RgbImage paint_label_plate(const Job& job, const std::string& label);
+
+// ---- each module's own pictures ---------------------------------------------------
+struct ModulePainters {
+    const char* module;
+    std::vector<std::pair<u32, Painter>> painters;
+};
+const ModulePainters& engine_painters();
+const ModulePainters& primary_flight_painters();
+const ModulePainters& radio_altimeter_painters();
+const ModulePainters& compass_painters();
+const ModulePainters& attitude_director_painters();
+const ModulePainters& situation_indicator_painters();
+
+} // namespace artwork
