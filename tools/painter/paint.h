@@ -71,6 +71,25 @@ void draw_pointer(Canvas& canvas, Point pivot, double tip_length, double tail_le
 // the bitmap.
 double needle_reach(const Job& job);
 
+// Words and small marks printed on a face, in face pixels.
+struct FaceText {
+    Point at;
+    std::string text;
+    double size = 14;
+    std::uint32_t colour = MARK_WHITE;
+    Font font = Font::CONDENSED_BOLD;
+};
+
+// A round instrument's face: body, the recessed windows of its readouts, then one dial
+// design per calibration table over the face (in tree order) and its words. The canvas
+// is left for further drawing; `ink` replaces every marking's colour when not 0.
+void draw_dial_face(Canvas& canvas, const Job& job, const std::vector<DialDesign>& dials,
+                    const std::vector<FaceText>& texts);
+// Only the markings (dials and words), in `ink`, shifted by `origin` (a lit overlay or
+// a picture laid over part of the face).
+void draw_face_markings(Canvas& canvas, const Job& job, u32 face_id, const std::vector<DialDesign>& dials,
+                        const std::vector<FaceText>& texts, std::uint32_t ink, Point origin);
+
 // ---- generic painters by element kind ---------------------------------------------
 RgbImage paint_generic(const Job& job);
 RgbImage paint_generic_face(const Job& job);

@@ -128,6 +128,36 @@ double needle_reach(const Job& job) {
     return std::min(room, radii[radii.size() / 2]);
 }
 
+void draw_face_markings(Canvas& canvas, const Job& job, u32 face_id, const std::vector<DialDesign>& dials,
+                        const std::vector<FaceText>& texts, std::uint32_t ink, Point origin) {
+    cairo_save(canvas.cr());
+    cairo_translate(canvas.cr(), -origin.x, -origin.y);
+    const std::vector<Calibration> tables = job.scene.dial_tables(face_id);
+    for (std::size_t i = 0; i < tables.size() && i < dials.size(); ++i) {
+        DialDesign design = dials[i];
+        if (ink != 0) {
+            for (Arc& arc : design.arcs) arc.colour = ink;
+        }
+        draw_dial(canvas, tables[i], design, ink != 0 ? ink : MARK_WHITE);
+    }
+    for (const FaceText& t : texts) canvas.text(t.at, t.text, t.size, ink != 0 ? ink : t.colour, t.font);
+    cairo_restore(canvas.cr());
+}
+
+void draw_dial_face(Canvas& canvas, const Job& job, const std::vector<DialDesign>& dials, const std::vector<FaceText>& texts) {
+    const double w = job.bitmap.width, h = job.bitmap.height;
+    draw_instrument_body(canvas, {w / 2, h / 2}, std::min(w, h) / 2);
+    const BitmapUse* use = job.first_use();
+    for (const ElementHeader* e : use->gauge->elements) {
+        if (e->kind != ELEMENT_STRING) continue;
+        auto* readout = reinterpret_cast<const StringElement*>(e);
+        const double x = e->position_x, y = e->position_y, bw = readout->width, bh = readout->height;
+        canvas.rect(x - 3, y - 3, bw + 6, bh + 6, BEZEL_LIGHT);
+        canvas.rect(x - 1, y - 1, bw + 2, bh + 2, PAINT_BLACK);
+    }
+    draw_face_markings(canvas, job, job.bitmap.id, dials, texts, 0, {});
+}
+
 RgbImage paint_generic_face(const Job& job) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const Calibration dial = job.dial();
