@@ -79,17 +79,13 @@ enum HsiStep : u32 {
     STEP_BUG_READOUT,
 };
 
-// Image-flag bits other than lit and hidden (0x1, 0x2, 0x4, 0x80) are the host's and
-// are passed as data.
-
 FailureRecord hsi_electrics_failures[] = {{20, 1, 0}, {0, 0, 0}};
 FailureRecord hsi_card_failures[] = {{11, 1, 0}, {20, 1, 0}, {0, 0, 0}};
 FailureRecord hsi_nav_receiver_failures[] = {{14, 2, 0}, {0, 0, 0}};
 
 constexpr ModuleVar NO_VARIABLE = {0, nullptr, 0, 0, 0};
 
-// The deviation bar shifts across the course pointer by this many pixels per unit of
-// deviation; the sign puts it on the side of the course.
+// The deviation bar shifts across the course pointer by the deviation times this scale.
 constexpr f64 DEVIATION_SCALE = -0.632813;
 // The TO/FROM indicator and the deviation bar turn against the course angle.
 constexpr f64 COURSE_SPRITE_TURN = -1.0;
@@ -99,6 +95,9 @@ constexpr u32 READOUT_TEXT_COLOUR = 0x0080FF;
 constexpr u32 READOUT_HIGHLIGHT_COLOUR = 0x00FFFF;
 constexpr u32 READOUT_LEFT = DT_SINGLELINE | DT_VCENTER;
 constexpr u32 READOUT_CENTRED = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+
+// Record builders for elements that differ only in place, picture or flags. Image-flag
+// bits other than lit and hidden (0x1, 0x2, 0x4, 0x80) are the host's, passed as data.
 
 constexpr StringElement readout(i32 x, u32 text_format, ValueCallback callback, ElementHeader** next) {
     return {
@@ -351,12 +350,12 @@ namespace {
 constexpr i32 FULL_TURN = 360;
 constexpr i32 NORTH_OFFSET = 359; // the card's reference: the offset is 359 - heading
 
-f64 read(ModuleVar& var) {
+f64 read_value(ModuleVar& var) {
     panel()->lookup_module_var(&var);
     return var.value;
 }
 
-i32 read_whole(ModuleVar& var) { return truncate_to_i32(read(var)); }
+i32 read_whole(ModuleVar& var) { return truncate_to_i32(read_value(var)); }
 
 // Failure and TO/FROM variables carry an integer in the value field's first four bytes.
 i32 read_integer(ModuleVar& var) {
@@ -480,8 +479,8 @@ void GAUGE_CALL hsi_gauge_callback(GaugeHeader* header, u32 service, u32) {
         hsi_started = 1;
         hsi_bug_setting = read_whole(hsi_heading_bug_var);
     }
-    const f64 lights = read(hsi_panel_lights);
-    const f64 power = read(hsi_instrument_power);
+    const f64 lights = read_value(hsi_panel_lights);
+    const f64 power = read_value(hsi_instrument_power);
     show_copies(root, lights);
     hsi_failure_285 = read_integer(hsi_failure_285_var);
     hsi_failure_279 = read_integer(hsi_failure_279_var);
