@@ -3,6 +3,7 @@
 #include "canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -38,7 +39,9 @@ void write_contact_sheet(const std::string& path, const std::string& title, cons
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SheetEntry& entry = entries[i];
         const double x0 = static_cast<double>(i % COLUMNS) * CELL, y0 = 40 + static_cast<double>(i / COLUMNS) * (CELL + CAPTION);
-        const double fit = std::min(1.0, (CELL - 10.0) / std::max(entry.image.width, entry.image.height));
+        // Small pictures are enlarged (by whole steps, pixels kept sharp), large ones shrunk.
+        double fit = (CELL - 10.0) / std::max(entry.image.width, entry.image.height);
+        fit = fit >= 1 ? std::min(3.0, std::floor(fit)) : fit;
         cairo_surface_t* picture = surface_of(entry.image);
         cairo_t* cr = sheet.cr();
         cairo_save(cr);

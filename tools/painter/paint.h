@@ -90,6 +90,32 @@ void draw_dial_face(Canvas& canvas, const Job& job, const std::vector<DialDesign
 void draw_face_markings(Canvas& canvas, const Job& job, u32 face_id, const std::vector<DialDesign>& dials,
                         const std::vector<FaceText>& texts, std::uint32_t ink, Point origin);
 
+// The first element showing bitmap `id`, or nullptr.
+const ElementHeader* element_showing(const Scene& scene, u32 id);
+Point position_of(const ElementHeader* element);
+
+// A sprite texture's turning point and the radius of it that its window shows.
+struct SpriteGeometry {
+    Point centre;
+    double radius;       // texture pixels
+    double scale;        // texture pixels to face pixels
+};
+SpriteGeometry sprite_geometry(const Job& job);
+
+// The recessed windows of the readouts of the gauge showing this face.
+void draw_readout_windows(Canvas& canvas, const Job& job);
+
+// Where a sprite's texture centre sits on the face: the middle of its window, whose
+// top-left corner is the element's position.
+Point sprite_centre_on_face(const Job& job, u32 sprite_id);
+// The strip pixel (along the moving axis) under the window's `index` pixel when the
+// element's axis value is `value`: the window slides from the strip's start at the
+// minimum to its end at the maximum.
+double strip_pixel(const Job& job, bool vertical, double value, double index);
+
+// A ridged setting knob with a word under it.
+void draw_knob(Canvas& canvas, Point centre, double radius, const std::string& label);
+
 // ---- generic painters by element kind ---------------------------------------------
 RgbImage paint_generic(const Job& job);
 RgbImage paint_generic_face(const Job& job);

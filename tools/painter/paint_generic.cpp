@@ -144,18 +144,80 @@ void draw_face_markings(Canvas& canvas, const Job& job, u32 face_id, const std::
     cairo_restore(canvas.cr());
 }
 
+void draw_readout_windows(Canvas& canvas, const Job& job) {
+    for (const BitmapUse& use : job.uses()) {
+        for (const ElementHeader* e : use.gauge->elements) {
+            if (e->kind != ELEMENT_STRING) continue;
+            auto* readout = reinterpret_cast<const StringElement*>(e);
+            const double x = e->position_x, y = e->position_y, bw = readout->width, bh = readout->height;
+            canvas.rect(x - 3, y - 3, bw + 6, bh + 6, BEZEL_LIGHT);
+            canvas.rect(x - 1, y - 1, bw + 2, bh + 2, PAINT_BLACK);
+        }
+    }
+}
+
 void draw_dial_face(Canvas& canvas, const Job& job, const std::vector<DialDesign>& dials, const std::vector<FaceText>& texts) {
     const double w = job.bitmap.width, h = job.bitmap.height;
     draw_instrument_body(canvas, {w / 2, h / 2}, std::min(w, h) / 2);
-    const BitmapUse* use = job.first_use();
-    for (const ElementHeader* e : use->gauge->elements) {
-        if (e->kind != ELEMENT_STRING) continue;
-        auto* readout = reinterpret_cast<const StringElement*>(e);
-        const double x = e->position_x, y = e->position_y, bw = readout->width, bh = readout->height;
-        canvas.rect(x - 3, y - 3, bw + 6, bh + 6, BEZEL_LIGHT);
-        canvas.rect(x - 1, y - 1, bw + 2, bh + 2, PAINT_BLACK);
-    }
+    draw_readout_windows(canvas, job);
     draw_face_markings(canvas, job, job.bitmap.id, dials, texts, 0, {});
+}
+
+const ElementHeader* element_showing(const Scene& scene, u32 id) {
+    const std::vector<BitmapUse>& uses = scene.uses(id);
+    return uses.empty() ? nullptr : uses.front().element;
+}
+
+Point position_of(const ElementHeader* element) {
+    return element == nullptr ? Point{} : Point{static_cast<double>(element->position_x), static_cast<double>(element->position_y)};
+}
+
+SpriteGeometry sprite_geometry(const Job& job) {
+    const ElementHeader* e = job.first_use()->element;
+    auto* sprite = reinterpret_cast<const SpriteElement*>(e);
+    const double scale = std::isfinite(sprite->texture_scale_x) && sprite->texture_scale_x > 0 ? sprite->texture_scale_x : 1.0;
+    const Point centre{static_cast<double>(e->offset_x), static_cast<double>(e->offset_y)};
+    double radius = std::min({centre.x, centre.y, job.bitmap.width - centre.x, job.bitmap.height - centre.y});
+    if (const BitmapDeclaration* window = job.declaration(job.bitmap.id + 1)) {
+        radius = std::min(radius, std::min(window->width, window->height) / 2.0 / scale);
+    }
+    return {centre, radius, scale};
+}
+
+Point sprite_centre_on_face(const Job& job, u32 sprite_id) {
+    const ElementHeader* sprite = element_showing(job.scene, sprite_id);
+    const BitmapDeclaration* window = job.declaration(sprite_id + 1);
+    if (sprite == nullptr || window == nullptr) return {job.bitmap.width / 2.0, job.bitmap.height / 2.0};
+    return {sprite->position_x + window->width / 2.0, sprite->position_y + window->height / 2.0};
+}
+
+double strip_pixel(const Job& job, bool vertical, double value, double index) {
+    auto* moving = reinterpret_cast<const MovingElement*>(job.first_use()->element);
+    const double minimum = vertical ? moving->minimum_y : moving->minimum_x;
+    const double maximum = vertical ? moving->maximum_y : moving->maximum_x;
+    const BitmapDeclaration* window = job.declaration(job.bitmap.id + 1);
+    const double strip = vertical ? job.bitmap.height : job.bitmap.width;
+    const double shown = window == nullptr ? strip : (vertical ? window->height : window->width);
+    const double position = maximum == minimum ? 0 : (value - minimum) / (maximum - minimum);
+    return std::max(0.0, strip - shown) * position + index;
+}
+
+void draw_knob(Canvas& canvas, Point centre, double radius, const std::string& label) {
+    canvas.disc(centre, radius + 2, 0x101012);
+    cairo_pattern_t* shade = cairo_pattern_create_radial(centre.x - radius * 0.4, centre.y - radius * 0.4, 1, centre.x, centre.y, radius);
+    cairo_pattern_add_color_stop_rgb(shade, 0, 0.42, 0.43, 0.45);
+    cairo_pattern_add_color_stop_rgb(shade, 1, 0.12, 0.12, 0.13);
+    cairo_new_path(canvas.cr());
+    cairo_arc(canvas.cr(), centre.x, centre.y, radius, 0, 2 * std::numbers::pi);
+    cairo_set_source(canvas.cr(), shade);
+    cairo_fill(canvas.cr());
+    cairo_pattern_destroy(shade);
+    for (int i = 0; i < 24; ++i) {
+        const double a = i * 15 * DEGREES;
+        canvas.line({centre.x + (radius - 3) * std::cos(a), centre.y + (radius - 3) * std::sin(a)},
+                    {centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)}, 1.2, 0x0E0E10);
+    }
+    if (!label.empty()) canvas.text({centre.x, centre.y + radius + 9}, label, 10, MARK_WHITE);
 }
 
 RgbImage paint_generic_face(const Job& job) {
@@ -191,8 +253,18 @@ RgbImage paint_generic_needle(const Job& job) {
 RgbImage paint_companion(const Job& job) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const double w = job.bitmap.width, h = job.bitmap.height;
-    if (job.bitmap.width == job.bitmap.height) canvas.disc({w / 2, h / 2}, w / 2, 0xC8C8C8);
-    else canvas.rect(0, 0, w, h, 0xC8C8C8);
+    const ElementHeader* strip_or_texture = element_showing(job.scene, job.bitmap.id - 1);
+    if (strip_or_texture != nullptr && strip_or_texture->kind == ELEMENT_SPRITE) {
+        cairo_save(canvas.cr());
+        cairo_translate(canvas.cr(), w / 2, h / 2);
+        cairo_scale(canvas.cr(), w / 2, h / 2);
+        cairo_arc(canvas.cr(), 0, 0, 1, 0, 2 * std::numbers::pi);
+        cairo_restore(canvas.cr());
+        canvas.colour(0xC8C8C8);
+        cairo_fill(canvas.cr());
+    } else {
+        canvas.rect(0, 0, w, h, 0xC8C8C8);
+    }
     return canvas.image();
 }
 
