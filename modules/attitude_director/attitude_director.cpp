@@ -56,52 +56,52 @@ FailureRecord adi_attitude_failures[] = {{20, 0, 0}, {0, 0, 0}};
 constexpr ModuleVar bound(u32 id) { return {id, nullptr, 0, 0, 0}; }
 constexpr ModuleVar UNBOUND = {0, nullptr, 0, 0, 0};
 
-constexpr ElementHeader adi_element(ElementKind kind, u32 bitmap, i32 x, i32 y, u32 image_flags,
-                                    ElementHeader** next, FailureRecord* failures) {
+constexpr ElementHeader element_header(ElementKind kind, u32 bitmap, i32 x, i32 y, u32 image_flags,
+                                       ElementHeader** next, FailureRecord* failures) {
     return {kind, bitmap, x, y, 0, 0, 0, 0, &adi_header, nullptr, next, failures, image_flags, 0, 0};
 }
 
-constexpr IconElement adi_icon(u32 bitmap, i32 x, i32 y, u32 image_flags, ElementHeader** next,
-                               FailureRecord* failures = nullptr) {
-    return {adi_element(ELEMENT_ICON, bitmap, x, y, image_flags, next, failures), UNBOUND, {}, 1, {}, nullptr};
+constexpr IconElement icon(u32 bitmap, i32 x, i32 y, u32 image_flags, ElementHeader** next,
+                           FailureRecord* failures = nullptr) {
+    return {element_header(ELEMENT_ICON, bitmap, x, y, image_flags, next, failures), UNBOUND, {}, 1, {}, nullptr};
 }
 
 // The twins of each moving part differ only in their flags and their place in the chain.
-constexpr SliderElement adi_course_pointer(u32 image_flags, ElementHeader** next) {
-    return {adi_element(ELEMENT_SLIDER, BITMAP_COURSE_POINTER, 135, 192, image_flags, next, adi_nav_failures),
+constexpr SliderElement course_pointer(u32 image_flags, ElementHeader** next) {
+    return {element_header(ELEMENT_SLIDER, BITMAP_COURSE_POINTER, 135, 192, image_flags, next, adi_nav_failures),
             bound(VAR_NAV1_COURSE_DEVIATION), 0, 0.38, 0, UNBOUND, 0, 0.0, {}};
 }
 
-constexpr SliderElement adi_glideslope_pointer(u32 image_flags, ElementHeader** next) {
-    return {adi_element(ELEMENT_SLIDER, BITMAP_GLIDESLOPE_POINTER, 22, 137, image_flags, next, adi_nav_failures),
+constexpr SliderElement glideslope_pointer(u32 image_flags, ElementHeader** next) {
+    return {element_header(ELEMENT_SLIDER, BITMAP_GLIDESLOPE_POINTER, 22, 137, image_flags, next, adi_nav_failures),
             UNBOUND, 0, 0.0, 0, bound(VAR_NAV1_GLIDESLOPE_DEVIATION), 0, 0.4, {}};
 }
 
-constexpr SliderElement adi_ball(u32 image_flags, ElementHeader** next) {
-    return {adi_element(ELEMENT_SLIDER, BITMAP_BALL, 140, 253, image_flags, next, nullptr),
+constexpr SliderElement inclinometer_ball(u32 image_flags, ElementHeader** next) {
+    return {element_header(ELEMENT_SLIDER, BITMAP_BALL, 140, 253, image_flags, next, nullptr),
             bound(VAR_SLIP_BALL), 0, 0.47, 0, UNBOUND, 0, 0.0, {}};
 }
 
 // The tape stands still across and moves up and down with the radio height.
-constexpr MovingElement adi_radio_tape(u32 image_flags, ElementHeader** next) {
-    return {adi_element(ELEMENT_MOVING, BITMAP_RADIO_TAPE, 248, 84, image_flags, next, adi_tape_failures),
+constexpr MovingElement radio_tape(u32 image_flags, ElementHeader** next) {
+    return {element_header(ELEMENT_MOVING, BITMAP_RADIO_TAPE, 248, 84, image_flags, next, adi_tape_failures),
             UNBOUND, 0, 0.0, 0.0, 0,
             UNBOUND, 0, 0.0, TAPE_TOP_FEET, {},
             adi_tape_x_value, adi_radio_height_value, {}};
 }
 
 // The sphere and the command bars move with the clamped pitch and turn with the bank.
-constexpr SpriteElement adi_pitch_sprite(u32 bitmap, u32 image_flags, ElementHeader** next, FailureRecord* failures) {
-    ElementHeader header = adi_element(ELEMENT_SPRITE, bitmap, 49, 36, image_flags, next, failures);
+constexpr SpriteElement pitch_sprite(u32 bitmap, u32 image_flags, ElementHeader** next, FailureRecord* failures) {
+    ElementHeader header = element_header(ELEMENT_SPRITE, bitmap, 49, 36, image_flags, next, failures);
     header.offset_x = 145;
     header.offset_y = 128;
     return {header, UNBOUND, 0, 0.0, bound(VAR_ATTITUDE_PITCH), 0, 2.0, bound(VAR_ATTITUDE_BANK), 0, -1.0,
             0.8f, 0.8f, {}, nullptr, adi_pitch_value, nullptr, {}};
 }
 
-constexpr SpriteElement adi_bank_pointer(u32 image_flags, ElementHeader** next) {
-    ElementHeader header = adi_element(ELEMENT_SPRITE, BITMAP_BANK_POINTER, 49, 36, image_flags, next,
-                                       adi_attitude_failures);
+constexpr SpriteElement bank_pointer(u32 image_flags, ElementHeader** next) {
+    ElementHeader header = element_header(ELEMENT_SPRITE, BITMAP_BANK_POINTER, 49, 36, image_flags, next,
+                                          adi_attitude_failures);
     header.offset_x = 146;
     header.offset_y = 154;
     return {header, UNBOUND, 0, 0.0, UNBOUND, 0, 0.0, bound(VAR_ATTITUDE_BANK), 0, -1.0,
@@ -110,88 +110,90 @@ constexpr SpriteElement adi_bank_pointer(u32 image_flags, ElementHeader** next) 
 
 // Lit set, steps 17 to 32. The ball (23) and the lower scale (31) of this set carry no
 // lit flag of their own; the tube (22) has no unlit twin.
-constinit IconElement adi_bezel_lit = adi_icon(BITMAP_BEZEL, 42, 0, IMAGE_FLAG_LIT | 0x1, nullptr);
+constinit IconElement adi_bezel_lit = icon(BITMAP_BEZEL, 42, 0, IMAGE_FLAG_LIT | 0x1, nullptr);
 ElementHeader* adi_bezel_lit_next[] = {&adi_bezel_lit.header, nullptr};
-constinit IconElement adi_lower_scale_lit = adi_icon(BITMAP_LOWER_SCALE, 75, 212, 0x2, adi_bezel_lit_next);
+constinit IconElement adi_lower_scale_lit = icon(BITMAP_LOWER_SCALE, 75, 212, 0x2, adi_bezel_lit_next);
 ElementHeader* adi_lower_scale_lit_next[] = {&adi_lower_scale_lit.header, nullptr};
 constinit IconElement adi_shutter_lit =
-    adi_icon(BITMAP_SHUTTER, 86, 191, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_lower_scale_lit_next);
+    icon(BITMAP_SHUTTER, 86, 191, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_lower_scale_lit_next);
 ElementHeader* adi_shutter_lit_next[] = {&adi_shutter_lit.header, nullptr};
 constinit IconElement adi_gyro_flag_lit =
-    adi_icon(BITMAP_GYRO_FLAG, 68, 170, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_shutter_lit_next);
+    icon(BITMAP_GYRO_FLAG, 68, 170, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_shutter_lit_next);
 ElementHeader* adi_gyro_flag_lit_next[] = {&adi_gyro_flag_lit.header, nullptr};
 constinit IconElement adi_glideslope_flag_lit =
-    adi_icon(BITMAP_GLIDESLOPE_FLAG, 21, 83, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_gyro_flag_lit_next);
+    icon(BITMAP_GLIDESLOPE_FLAG, 21, 83, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_gyro_flag_lit_next);
 ElementHeader* adi_glideslope_flag_lit_next[] = {&adi_glideslope_flag_lit.header, nullptr};
 constinit IconElement adi_radio_flag_lit =
-    adi_icon(BITMAP_RADIO_FLAG, 247, 83, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_glideslope_flag_lit_next);
+    icon(BITMAP_RADIO_FLAG, 247, 83, IMAGE_FLAG_HIDDEN | IMAGE_FLAG_LIT | 0x3, adi_glideslope_flag_lit_next);
 ElementHeader* adi_radio_flag_lit_next[] = {&adi_radio_flag_lit.header, nullptr};
 constinit SpriteElement adi_command_bars_lit =
-    adi_pitch_sprite(BITMAP_COMMAND_BARS, IMAGE_FLAG_LIT | 0x83, adi_radio_flag_lit_next, adi_nav_failures);
+    pitch_sprite(BITMAP_COMMAND_BARS, IMAGE_FLAG_LIT | 0x83, adi_radio_flag_lit_next, adi_nav_failures);
 ElementHeader* adi_command_bars_lit_next[] = {&adi_command_bars_lit.header, nullptr};
-constinit SpriteElement adi_bank_pointer_lit = adi_bank_pointer(IMAGE_FLAG_LIT | 0x81, adi_command_bars_lit_next);
+constinit SpriteElement adi_bank_pointer_lit = bank_pointer(IMAGE_FLAG_LIT | 0x81, adi_command_bars_lit_next);
 ElementHeader* adi_bank_pointer_lit_next[] = {&adi_bank_pointer_lit.header, nullptr};
 constinit SpriteElement adi_sphere_lit =
-    adi_pitch_sprite(BITMAP_SPHERE, IMAGE_FLAG_LIT | 0x1, adi_bank_pointer_lit_next, adi_attitude_failures);
+    pitch_sprite(BITMAP_SPHERE, IMAGE_FLAG_LIT | 0x1, adi_bank_pointer_lit_next, adi_attitude_failures);
 ElementHeader* adi_sphere_lit_next[] = {&adi_sphere_lit.header, nullptr};
-constinit SliderElement adi_ball_lit = adi_ball(0x3, adi_sphere_lit_next);
+constinit SliderElement adi_ball_lit = inclinometer_ball(0x3, adi_sphere_lit_next);
 ElementHeader* adi_ball_lit_next[] = {&adi_ball_lit.header, nullptr};
-constinit IconElement adi_tube_lit = adi_icon(BITMAP_LIT_TUBE, 78, 247, IMAGE_FLAG_LIT | 0x1, adi_ball_lit_next);
+constinit IconElement adi_tube_lit = icon(BITMAP_LIT_TUBE, 78, 247, IMAGE_FLAG_LIT | 0x1, adi_ball_lit_next);
 ElementHeader* adi_tube_lit_next[] = {&adi_tube_lit.header, nullptr};
 constinit IconElement adi_tape_marker_lit =
-    adi_icon(BITMAP_TAPE_MARKER, 248, 94, IMAGE_FLAG_LIT | 0x1, adi_tube_lit_next);
+    icon(BITMAP_TAPE_MARKER, 248, 94, IMAGE_FLAG_LIT | 0x1, adi_tube_lit_next);
 ElementHeader* adi_tape_marker_lit_next[] = {&adi_tape_marker_lit.header, nullptr};
-constinit MovingElement adi_radio_tape_lit = adi_radio_tape(IMAGE_FLAG_LIT | 0x82, adi_tape_marker_lit_next);
+constinit MovingElement adi_radio_tape_lit = radio_tape(IMAGE_FLAG_LIT | 0x82, adi_tape_marker_lit_next);
 ElementHeader* adi_radio_tape_lit_next[] = {&adi_radio_tape_lit.header, nullptr};
 constinit SliderElement adi_glideslope_pointer_lit =
-    adi_glideslope_pointer(IMAGE_FLAG_LIT | 0x83, adi_radio_tape_lit_next);
+    glideslope_pointer(IMAGE_FLAG_LIT | 0x83, adi_radio_tape_lit_next);
 ElementHeader* adi_glideslope_pointer_lit_next[] = {&adi_glideslope_pointer_lit.header, nullptr};
 constinit IconElement adi_glideslope_scale_lit =
-    adi_icon(BITMAP_GLIDESLOPE_SCALE, 22, 92, IMAGE_FLAG_LIT | 0x2, adi_glideslope_pointer_lit_next);
+    icon(BITMAP_GLIDESLOPE_SCALE, 22, 92, IMAGE_FLAG_LIT | 0x2, adi_glideslope_pointer_lit_next);
 ElementHeader* adi_glideslope_scale_lit_next[] = {&adi_glideslope_scale_lit.header, nullptr};
-constinit SliderElement adi_course_pointer_lit = adi_course_pointer(IMAGE_FLAG_LIT | 0x83, adi_glideslope_scale_lit_next);
+constinit SliderElement adi_course_pointer_lit = course_pointer(IMAGE_FLAG_LIT | 0x83, adi_glideslope_scale_lit_next);
 ElementHeader* adi_course_pointer_lit_next[] = {&adi_course_pointer_lit.header, nullptr};
 
 // Unlit set, steps 2 to 16.
-constinit IconElement adi_bezel = adi_icon(BITMAP_BEZEL, 42, 0, 0x1, adi_course_pointer_lit_next);
+constinit IconElement adi_bezel = icon(BITMAP_BEZEL, 42, 0, 0x1, adi_course_pointer_lit_next);
 ElementHeader* adi_bezel_next[] = {&adi_bezel.header, nullptr};
-constinit IconElement adi_lower_scale = adi_icon(BITMAP_LOWER_SCALE, 75, 212, 0x2, adi_bezel_next);
+constinit IconElement adi_lower_scale = icon(BITMAP_LOWER_SCALE, 75, 212, 0x2, adi_bezel_next);
 ElementHeader* adi_lower_scale_next[] = {&adi_lower_scale.header, nullptr};
-constinit IconElement adi_shutter = adi_icon(BITMAP_SHUTTER, 86, 191, IMAGE_FLAG_HIDDEN | 0x3, adi_lower_scale_next);
+constinit IconElement adi_shutter = icon(BITMAP_SHUTTER, 86, 191, IMAGE_FLAG_HIDDEN | 0x3, adi_lower_scale_next);
 ElementHeader* adi_shutter_next[] = {&adi_shutter.header, nullptr};
-constinit IconElement adi_gyro_flag = adi_icon(BITMAP_GYRO_FLAG, 68, 170, IMAGE_FLAG_HIDDEN | 0x3, adi_shutter_next);
+constinit IconElement adi_gyro_flag = icon(BITMAP_GYRO_FLAG, 68, 170, IMAGE_FLAG_HIDDEN | 0x3, adi_shutter_next);
 ElementHeader* adi_gyro_flag_next[] = {&adi_gyro_flag.header, nullptr};
 constinit IconElement adi_glideslope_flag =
-    adi_icon(BITMAP_GLIDESLOPE_FLAG, 21, 83, IMAGE_FLAG_HIDDEN | 0x3, adi_gyro_flag_next);
+    icon(BITMAP_GLIDESLOPE_FLAG, 21, 83, IMAGE_FLAG_HIDDEN | 0x3, adi_gyro_flag_next);
 ElementHeader* adi_glideslope_flag_next[] = {&adi_glideslope_flag.header, nullptr};
 constinit IconElement adi_radio_flag =
-    adi_icon(BITMAP_RADIO_FLAG, 247, 83, IMAGE_FLAG_HIDDEN | 0x3, adi_glideslope_flag_next);
+    icon(BITMAP_RADIO_FLAG, 247, 83, IMAGE_FLAG_HIDDEN | 0x3, adi_glideslope_flag_next);
 ElementHeader* adi_radio_flag_next[] = {&adi_radio_flag.header, nullptr};
 constinit SpriteElement adi_command_bars =
-    adi_pitch_sprite(BITMAP_COMMAND_BARS, 0x83, adi_radio_flag_next, adi_nav_failures);
+    pitch_sprite(BITMAP_COMMAND_BARS, 0x83, adi_radio_flag_next, adi_nav_failures);
 ElementHeader* adi_command_bars_next[] = {&adi_command_bars.header, nullptr};
-constinit SpriteElement adi_bank_pointer_unlit = adi_bank_pointer(0x81, adi_command_bars_next);
-ElementHeader* adi_bank_pointer_next[] = {&adi_bank_pointer_unlit.header, nullptr};
-constinit SpriteElement adi_sphere = adi_pitch_sprite(BITMAP_SPHERE, 0x1, adi_bank_pointer_next, adi_attitude_failures);
+constinit SpriteElement adi_bank_pointer = bank_pointer(0x81, adi_command_bars_next);
+ElementHeader* adi_bank_pointer_next[] = {&adi_bank_pointer.header, nullptr};
+constinit SpriteElement adi_sphere = pitch_sprite(BITMAP_SPHERE, 0x1, adi_bank_pointer_next, adi_attitude_failures);
 ElementHeader* adi_sphere_next[] = {&adi_sphere.header, nullptr};
-constinit SliderElement adi_ball_unlit = adi_ball(0x3, adi_sphere_next);
-ElementHeader* adi_ball_next[] = {&adi_ball_unlit.header, nullptr};
-constinit IconElement adi_tape_marker = adi_icon(BITMAP_TAPE_MARKER, 248, 94, 0x1, adi_ball_next);
+constinit SliderElement adi_ball = inclinometer_ball(0x3, adi_sphere_next);
+ElementHeader* adi_ball_next[] = {&adi_ball.header, nullptr};
+constinit IconElement adi_tape_marker = icon(BITMAP_TAPE_MARKER, 248, 94, 0x1, adi_ball_next);
 ElementHeader* adi_tape_marker_next[] = {&adi_tape_marker.header, nullptr};
-constinit MovingElement adi_radio_tape_unlit = adi_radio_tape(0x82, adi_tape_marker_next);
-ElementHeader* adi_radio_tape_next[] = {&adi_radio_tape_unlit.header, nullptr};
-constinit SliderElement adi_glideslope_pointer_unlit = adi_glideslope_pointer(0x83, adi_radio_tape_next);
-ElementHeader* adi_glideslope_pointer_next[] = {&adi_glideslope_pointer_unlit.header, nullptr};
-constinit IconElement adi_glideslope_scale = adi_icon(BITMAP_GLIDESLOPE_SCALE, 22, 92, 0x2, adi_glideslope_pointer_next);
+constinit MovingElement adi_radio_tape = radio_tape(0x82, adi_tape_marker_next);
+ElementHeader* adi_radio_tape_next[] = {&adi_radio_tape.header, nullptr};
+constinit SliderElement adi_glideslope_pointer = glideslope_pointer(0x83, adi_radio_tape_next);
+ElementHeader* adi_glideslope_pointer_next[] = {&adi_glideslope_pointer.header, nullptr};
+constinit IconElement adi_glideslope_scale = icon(BITMAP_GLIDESLOPE_SCALE, 22, 92, 0x2, adi_glideslope_pointer_next);
 ElementHeader* adi_glideslope_scale_next[] = {&adi_glideslope_scale.header, nullptr};
-constinit SliderElement adi_course_pointer_unlit = adi_course_pointer(0x83, adi_glideslope_scale_next);
-ElementHeader* adi_course_pointer_next[] = {&adi_course_pointer_unlit.header, nullptr};
+constinit SliderElement adi_course_pointer = course_pointer(0x83, adi_glideslope_scale_next);
+ElementHeader* adi_course_pointer_next[] = {&adi_course_pointer.header, nullptr};
 
 // The lamp belongs to neither set.
-constinit IconElement adi_dh_lamp = adi_icon(BITMAP_DH_LAMP, 256, 24, 0x6, adi_course_pointer_next, adi_lamp_failures);
+constinit IconElement adi_dh_lamp = icon(BITMAP_DH_LAMP, 256, 24, 0x6, adi_course_pointer_next, adi_lamp_failures);
 ElementHeader* adi_dh_lamp_next[] = {&adi_dh_lamp.header, nullptr};
 
-constinit StaticElement adi_face = {adi_element(ELEMENT_STATIC, BITMAP_FACE, 0, 0, 0x1, adi_dh_lamp_next, nullptr), {}};
+constinit StaticElement adi_face = {
+    element_header(ELEMENT_STATIC, BITMAP_FACE, 0, 0, 0x1, adi_dh_lamp_next, nullptr), {},
+};
 ElementHeader* adi_root_slot[] = {&adi_face.header, nullptr};
 
 // ---- mouse areas: none of its own, one whole-face parent ------------------------------
