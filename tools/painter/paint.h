@@ -125,6 +125,26 @@ RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_co
 RgbImage paint_flag(const Job& job, const std::string& label);
 RgbImage paint_label_plate(const Job& job, const std::string& label);
 
+// ---- attitude instruments (shared by the attitude indicator and the director) -------
+// Sky over ground with a pitch ladder spaced by the sprite's own y scale, so that a
+// rung sits on the aircraft symbol at its pitch.
+RgbImage paint_attitude_sphere(const Job& job);
+// The bank pointer: a triangle at `face_radius` above the texture centre.
+RgbImage paint_bank_pointer(const Job& job, double face_radius, std::uint32_t colour);
+// Bank scale marks at 10, 20, 30, 45 and 60 degrees either side, in face pixels.
+void draw_bank_scale(Canvas& canvas, Point centre, double inner, double outer, std::uint32_t ink);
+// A dark ball with a highlight.
+RgbImage paint_ball(const Job& job);
+// A pointer triangle filling the bitmap, pointing right or up.
+RgbImage paint_pointer_triangle(const Job& job, bool up, std::uint32_t colour);
+inline constexpr double DOT_UNITS = 50; // deviation units between neighbouring dots
+// Where a deviation pointer (a slider) rests, along its axis in this bitmap's pixels,
+// and the spacing of the dots of its scale in face pixels.
+double slider_rest(const Job& job, u32 pointer_id, bool vertical);
+double dot_spacing(const Job& job, u32 pointer_id, bool vertical);
+// Deviation dots across (or down) a scale picture, at `spacing` face pixels.
+RgbImage paint_dot_scale(const Job& job, bool vertical, double centre, double spacing, std::uint32_t background);
+
 // ---- each module's own pictures ---------------------------------------------------
 struct ModulePainters {
     const char* module;

@@ -28,7 +28,6 @@ constexpr u32 LIT_INDEX_MARKS = 0x2016;
 constexpr double DEGREES = std::numbers::pi / 180.0;
 constexpr std::uint32_t COURSE_YELLOW = 0xF2C81E;
 constexpr std::uint32_t BUG_ORANGE = 0xF08A1E;
-constexpr double DOT_SPACING = 38;   // face pixels between deviation dots
 constexpr double CARD_MARGIN = 2;    // between the card's edge and the index marks
 constexpr double CARD_INSET = 14;    // room inside the card's window for the index marks
 
@@ -124,32 +123,8 @@ RgbImage lubber_line(const Job& job) {
     return canvas.image();
 }
 
-// Dots at two and four units either side of the pointer's rest, centred on the slider.
 RgbImage glideslope_scale(const Job& job) {
-    Canvas canvas(job.bitmap.width, job.bitmap.height);
-    const ElementHeader* pointer = element_showing(job.scene, GLIDESLOPE_POINTER);
-    const BitmapDeclaration* pointer_size = job.declaration(GLIDESLOPE_POINTER);
-    const Point o = job.origin();
-    const double centre_y = pointer == nullptr ? job.bitmap.height / 2.0 : pointer->position_y + pointer_size->height / 2.0 - o.y;
-    const double x = job.bitmap.width / 2.0;
-    canvas.line({2, centre_y}, {job.bitmap.width - 2.0, centre_y}, 2, MARK_WHITE);
-    for (double d : {-2 * DOT_SPACING / 1.6, -DOT_SPACING / 1.6, DOT_SPACING / 1.6, 2 * DOT_SPACING / 1.6}) {
-        canvas.ring({x, centre_y + d}, 3.5, 1.6, MARK_WHITE);
-    }
-    return canvas.image();
-}
-
-RgbImage glideslope_pointer(const Job& job) {
-    Canvas canvas(job.bitmap.width, job.bitmap.height);
-    const double w = job.bitmap.width, h = job.bitmap.height;
-    cairo_new_path(canvas.cr());
-    cairo_move_to(canvas.cr(), w - 1, h / 2);
-    cairo_line_to(canvas.cr(), 1, 1);
-    cairo_line_to(canvas.cr(), 1, h - 1);
-    cairo_close_path(canvas.cr());
-    canvas.colour(0xE040E0);
-    cairo_fill(canvas.cr());
-    return canvas.image();
+    return paint_dot_scale(job, true, slider_rest(job, GLIDESLOPE_POINTER, true), dot_spacing(job, GLIDESLOPE_POINTER, true), TRANSPARENT);
 }
 
 // Upright through the pivot: arrow head at the top, tail at the bottom, a gap in the
@@ -183,17 +158,20 @@ RgbImage deviation_bar(const Job& job) {
     return canvas.image();
 }
 
-// The deviation dots turn with the course, so they live on the TO/FROM textures.
-void draw_deviation_dots(Canvas& canvas, const SpriteGeometry& g) {
+// The deviation dots turn with the course, so they live on the TO/FROM textures, spaced
+// as the deviation bar's own shift scale moves it.
+void draw_deviation_dots(Canvas& canvas, const Job& job, const SpriteGeometry& g) {
+    auto* bar = reinterpret_cast<const SpriteElement*>(element_showing(job.scene, DEVIATION_BAR));
+    const double spacing = bar == nullptr ? 32 : std::abs(bar->scale_x) * DOT_UNITS;
     for (double d : {-2.0, -1.0, 1.0, 2.0}) {
-        canvas.ring({g.centre.x + d * DOT_SPACING / g.scale, g.centre.y}, 4.5 / g.scale, 1.8 / g.scale, MARK_WHITE);
+        canvas.ring({g.centre.x + d * spacing / g.scale, g.centre.y}, 4.5 / g.scale, 1.8 / g.scale, MARK_WHITE);
     }
 }
 
 RgbImage to_from(const Job& job, bool to) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const SpriteGeometry g = sprite_geometry(job);
-    draw_deviation_dots(canvas, g);
+    draw_deviation_dots(canvas, job, g);
     const double x = g.centre.x + 22, y = g.centre.y + (to ? -38 : 38), direction = to ? -1 : 1;
     cairo_new_path(canvas.cr());
     cairo_move_to(canvas.cr(), x, y + direction * 12);
@@ -208,7 +186,7 @@ RgbImage to_from(const Job& job, bool to) {
 RgbImage warning_stripes(const Job& job) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const SpriteGeometry g = sprite_geometry(job);
-    draw_deviation_dots(canvas, g);
+    draw_deviation_dots(canvas, job, g);
     canvas.stripes(g.centre.x - 50, g.centre.y - 62, 20, 40, 5, FLAG_RED, 0xF4F4F0);
     canvas.rect(g.centre.x - 50, g.centre.y - 48, 20, 12, FLAG_RED);
     canvas.text({g.centre.x - 40, g.centre.y - 42}, "NAV", 8, 0xF4F4F0);
@@ -252,7 +230,7 @@ const ModulePainters& situation_indicator_painters() {
                                              {TO_INDICATOR, [](const Job& job) { return to_from(job, true); }},
                                              {FROM_INDICATOR, [](const Job& job) { return to_from(job, false); }},
                                              {HEADING_BUG, heading_bug},
-                                             {GLIDESLOPE_POINTER, glideslope_pointer},
+                                             {GLIDESLOPE_POINTER, [](const Job& job) { return paint_pointer_triangle(job, false, 0xE040E0); }},
                                              {DEVIATION_BAR, deviation_bar},
                                              {AIRCRAFT_SYMBOL, aircraft_symbol},
                                              {GLIDESLOPE_FLAG, [](const Job& job) { return paint_flag(job, "GS"); }},
