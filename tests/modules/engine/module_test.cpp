@@ -22,7 +22,7 @@ TEST_F(EngineTest, ModuleListsItsTwelveGaugesInOrder) {
         EXPECT_FALSE(gauge.version_610);
         EXPECT_EQ(gauge.header->version, 700u);
         EXPECT_EQ(gauge.header->default_size_mm, 100u);
-        EXPECT_EQ(gauge.header->callback, nullptr);
+        EXPECT_TRUE(gauge.header->callback == nullptr); // a packed field: compared, not bound
         EXPECT_EQ(gauge.elements.front().element->image_flags, 0x17u);
     }
     EXPECT_EQ(module->records.linkage->module_id, 0x13u);

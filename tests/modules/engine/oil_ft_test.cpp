@@ -52,21 +52,23 @@ INSTANTIATE_TEST_SUITE_P(Needles, OilNeedleTest,
 TEST_F(EngineTest, OilIconHangsBelowBothNeedles) {
     host::PlacedGauge& oil = place("OIL2_Indicator");
     panel.update(oil);
-    const ElementHeader* face = oil.elements.front().element;
-    ASSERT_NE(face->next_elements, nullptr);
-    const ElementHeader* right = face->next_elements[0];
-    const ElementHeader* left = face->next_elements[1];
+    ElementHeader** const face_children = oil.elements.front().element->next_elements;
+    ASSERT_NE(face_children, nullptr);
+    const ElementHeader* right = face_children[0];
+    const ElementHeader* left = face_children[1];
     ASSERT_NE(right, nullptr);
     ASSERT_NE(left, nullptr);
-    EXPECT_EQ(face->next_elements[2], nullptr);
+    EXPECT_EQ(face_children[2], nullptr);
     EXPECT_EQ(right->position_x, 171);
     EXPECT_EQ(left->position_x, 135);
 
     // One list, shared: its only entry is the icon.
-    EXPECT_EQ(right->next_elements, left->next_elements);
-    ASSERT_NE(right->next_elements, nullptr);
-    EXPECT_EQ(right->next_elements[0], icon(oil).element);
-    EXPECT_EQ(right->next_elements[1], nullptr);
+    ElementHeader** const right_children = right->next_elements;
+    ElementHeader** const left_children = left->next_elements;
+    EXPECT_EQ(right_children, left_children);
+    ASSERT_NE(right_children, nullptr);
+    EXPECT_EQ(right_children[0], icon(oil).element);
+    EXPECT_EQ(right_children[1], nullptr);
 
     // The host lists the shared icon once, below the needles, and draws it.
     ASSERT_EQ(oil.elements.size(), 4u);
