@@ -41,6 +41,7 @@ struct Arc {
     double from, to;
     std::uint32_t colour;
     double width = 7;
+    double inset = 0;              // from the table's radius to the arc's outer edge
 };
 
 struct DialDesign {
@@ -53,6 +54,16 @@ struct DialDesign {
     double numeral_inset = 30;     // from the table's radius to the numeral's centre
     double major_length = 13, minor_length = 7;
 };
+
+// A calibration table made up for a dial whose needle turns evenly: `count` points from
+// `first` to `last` (values), a full or part turn of `turn_degrees` clockwise from
+// `start_degrees` (clockwise from +x) at `radius` about the needle's position.
+struct EvenDial {
+    std::vector<NonlinearityEntry> entries;
+    Calibration calibration(const ElementHeader* needle) const { return {needle, entries.data(), static_cast<u32>(entries.size())}; }
+};
+EvenDial even_dial(const ElementHeader* needle, double first, double last, int count, double start_degrees,
+                   double turn_degrees, double radius);
 
 // Every table value a major tick and a numeral.
 DialDesign design_from_table(const Calibration& dial);
@@ -121,7 +132,8 @@ RgbImage paint_generic(const Job& job);
 RgbImage paint_generic_face(const Job& job);
 RgbImage paint_generic_needle(const Job& job);
 RgbImage paint_companion(const Job& job);
-RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_colours);
+// A round lamp whose glass takes the colour of the picture the bitmap is (dark first).
+RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_colours, const std::string& label = "");
 RgbImage paint_flag(const Job& job, const std::string& label);
 RgbImage paint_label_plate(const Job& job, const std::string& label);
 

@@ -61,6 +61,18 @@ std::string number_text(double value) {
     return text;
 }
 
+EvenDial even_dial(const ElementHeader* needle, double first, double last, int count, double start_degrees,
+                   double turn_degrees, double radius) {
+    EvenDial dial;
+    for (int i = 0; i < count; ++i) {
+        const double a = (start_degrees + turn_degrees * i / (count - 1)) * DEGREES;
+        dial.entries.push_back({static_cast<i32>(std::lround(needle->position_x + radius * std::cos(a))),
+                                static_cast<i32>(std::lround(needle->position_y + radius * std::sin(a))),
+                                first + (last - first) * i / (count - 1), {}});
+    }
+    return dial;
+}
+
 DialDesign design_from_table(const Calibration& dial) {
     DialDesign design;
     for (u32 i = 0; i < dial.count; ++i) {
@@ -76,7 +88,7 @@ void draw_dial(Canvas& canvas, const Calibration& dial, const DialDesign& design
         cairo_new_path(cr);
         const int samples = 48;
         for (int i = 0; i <= samples; ++i) {
-            Point p = along(dial, arc.from + (arc.to - arc.from) * i / samples, arc.width / 2);
+            Point p = along(dial, arc.from + (arc.to - arc.from) * i / samples, arc.inset + arc.width / 2);
             if (i == 0) cairo_move_to(cr, p.x, p.y);
             else cairo_line_to(cr, p.x, p.y);
         }
@@ -268,7 +280,7 @@ RgbImage paint_companion(const Job& job) {
     return canvas.image();
 }
 
-RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_colours) {
+RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_colours, const std::string& label) {
     const BitmapUse* use = job.first_use();
     const int picture = use == nullptr ? 0 : use->picture;
     const std::uint32_t glass = picture_colours[std::min<std::size_t>(picture, picture_colours.size() - 1)];
@@ -286,6 +298,7 @@ RgbImage paint_lamp(const Job& job, const std::vector<std::uint32_t>& picture_co
     cairo_set_source(canvas.cr(), shine);
     cairo_fill(canvas.cr());
     cairo_pattern_destroy(shine);
+    if (!label.empty()) canvas.text(c, label, r * 0.65, picture == 0 ? 0x6A5A40 : 0x1A1408);
     return canvas.image();
 }
 
