@@ -7,6 +7,8 @@ inline constexpr u32 FF_FACE_BITMAP = 0x1300;
 inline constexpr u32 FF_ICON_BITMAP = 0x1310;
 inline constexpr u32 FF_HELP_ID = 0xAB28;
 
+inline constexpr f64 KILOGRAMS_PER_POUND = 0.4535924;
+
 namespace {
 f64 GAUGE_CALL ff_needle_value(ElementHeader* needle);
 f64 GAUGE_CALL ff_readout_value(ElementHeader* readout);
@@ -40,8 +42,6 @@ constinit FuelFlowDial ff1_indicator = fuel_flow_dial(ff1_indicator, "FF1_Indica
 constinit FuelFlowDial ff2_indicator = fuel_flow_dial(ff2_indicator, "FF2_Indicator", VAR_ENG2_FUEL_FLOW);
 
 namespace {
-inline constexpr f64 KILOGRAMS_PER_POUND = 0.4535924;
-
 f64 GAUGE_CALL ff_needle_value(ElementHeader* needle) {
     return needle_input(needle) * KILOGRAMS_PER_POUND * 0.01;
 }
