@@ -39,7 +39,9 @@ TEST_F(HsiTest, HandsTheHostAThirtyElementChainOfTheRightKindsAndBitmaps) {
     }
     // The host draws sprites through a companion bitmap one id above the texture's.
     for (u32 companion : {0x1004u, 0x1013u, 0x1019u, 0x101fu, 0x200au}) {
-        EXPECT_EQ(panel.picture(*hsi.module, companion)->width, companion == 0x1004u ? 213 : 157);
+        const host::Picture* window = panel.picture(*hsi.module, companion);
+        ASSERT_NE(window, nullptr) << companion;
+        EXPECT_EQ(window->width, companion == 0x1004u ? 213 : 157);
     }
     EXPECT_EQ(hsi.face_width, 299);
     EXPECT_EQ(hsi.face_height, 292);
@@ -67,6 +69,36 @@ TEST_F(HsiTest, ServiceCodesOtherThanUpdateChangeNothing) {
     EXPECT_EQ(flags_after, flags_before);
     EXPECT_EQ(panel.sim().named_count(), 0u);
     expect_no_faults();
+}
+
+// Panel electrics (20) freeze the moving parts and readouts, the compass system (11) the
+// card, and the NAV1 receiver (14) zeroes the course pointer.
+TEST_F(HsiTest, HostFailuresActOnTheElementsThatListThem) {
+    struct Failure {
+        u32 key;
+        host::FailureAction action;
+        Steps steps;
+    };
+    const Failure failures[] = {
+        {20, host::FailureAction::FREEZE, {4, 5, 6, 7, 12, 13, 14, 15, 16, 17, 18, 19, 28, 29}},
+        {11, host::FailureAction::FREEZE, {CARD_LIT, CARD}},
+        {14, host::FailureAction::ZERO, {COURSE_POINTER_LIT, COURSE_POINTER}},
+    };
+    panel.sim().set(VAR_GYRO_HEADING, 10);
+    settle();
+    for (const Failure& failure : failures) {
+        panel.sim().set_failure(failure.key, true);
+        panel.update(hsi);
+        Steps affected;
+        for (const host::ElementState& state : hsi.elements) {
+            if (state.failure != host::FailureAction::NONE) {
+                EXPECT_EQ(state.failure, failure.action) << "key " << failure.key << ", step " << state.step;
+                affected.push_back(state.step);
+            }
+        }
+        EXPECT_EQ(affected, failure.steps) << "key " << failure.key;
+        panel.sim().set_failure(failure.key, false);
+    }
 }
 
 // ---- angles ------------------------------------------------------------------------------
