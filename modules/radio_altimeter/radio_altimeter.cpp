@@ -5,11 +5,13 @@
 // descent through the decision height. Its own lifecycle routines register the mouse
 // areas, bind the two variables it reads, keep the decision height across runs and own
 // the alert tone.
-#include "alert_sound.h"
-#include "decision_height_store.h"
+// The framework before the Windows headers: they define some of its names as macros.
 #include "numbers.h"
 #include "panel_services.h"
 #include "simvars.h"
+
+#include "alert_sound.h"
+#include "decision_height_store.h"
 
 #include <array>
 #include <cstdint>

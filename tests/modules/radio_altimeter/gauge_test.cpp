@@ -275,7 +275,7 @@ TEST_F(RadioAltimeterTest, TwoPlacedCopiesShareOneToneAndReleaseItOnce) {
     EXPECT_EQ(platform::open_objects().total(), 0u);
 }
 
-TEST_F(RadioAltimeterTest, ClicksAnswerOnlyWhileThePlacedGaugeIsRegistered) {
+TEST_F(RadioAltimeterTest, RegistersItsKnobAreasWithTheHostAtInstall) {
     place();
     EXPECT_TRUE(gauge->mouse_registered);
     EXPECT_EQ(panel.click(*gauge, 60, 250)->function, gauge->mouse_areas[3].function);
