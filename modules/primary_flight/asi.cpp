@@ -187,11 +187,12 @@ struct AltitudeDrift {
 
 AltitudeDrift asi_altitude_drift() {
     panel()->lookup_module_var(&asi_indicated_altitude);
-    const u32 altitude = truncate_to_u32(asi_indicated_altitude.value);
+    const i32 feet = truncate_to_i32(asi_indicated_altitude.value);
     if (asi_reference_taken == 0) {
-        asi_reference_altitude = static_cast<i32>(altitude);
+        asi_reference_altitude = feet;
         asi_reference_taken = 1;
     }
+    const u32 altitude = static_cast<u32>(feet);
     const u32 reference = static_cast<u32>(asi_reference_altitude);
     return {altitude > reference ? (altitude - reference) / 100 : 0,
             altitude < reference ? (reference - altitude) / 100 : 0};

@@ -115,7 +115,6 @@ u32 GAUGE_CALL vsi_face_click(u32, u32) {
 constexpr u32 VSI_LIT_STEPS[] = {VSI_LIT_OVERLAY, VSI_NEEDLE_LIT};
 constexpr u32 VSI_UNLIT_STEPS[] = {VSI_NEEDLE_UNLIT};
 constexpr u32 VSI_NEEDLE_STEPS[] = {VSI_LIT_OVERLAY, VSI_NEEDLE_LIT, VSI_NEEDLE_UNLIT};
-constexpr u32 VSI_CRACKED_STEPS[] = {VSI_CRACKED_DIAL};
 
 void GAUGE_CALL vsi_gauge_callback(GaugeHeader* header, u32 service, u32) {
     if (service != SERVICE_UPDATE) return;
@@ -126,7 +125,7 @@ void GAUGE_CALL vsi_gauge_callback(GaugeHeader* header, u32 service, u32) {
     if (vsi_tick_count.value == static_cast<f64>(vsi_target_tick)) {
         vsi_target_tick = NO_CLICK_WINDOW;
         if (vsi_click_count < CLICKS_TO_CRACK) vsi_click_count = 0;
-        else show_steps(root, VSI_CRACKED_STEPS);
+        else clear_chain_flags(root, VSI_CRACKED_DIAL, IMAGE_FLAG_HIDDEN);
     }
 
     const bool lit = panel_lights_on(vsi_panel_lights);
