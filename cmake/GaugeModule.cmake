@@ -70,6 +70,8 @@ function(gauge_module name)
     RUNTIME_OUTPUT_DIRECTORY ${GAUGE_OUTPUT_DIR})
 
   gauge_artwork_program(${name} "${sources}" "${ARG_LIBRARIES}" ${list_key} artwork artwork_depends)
+  # Every module and its bitmap list, for the tests that read the built files back.
+  set_property(GLOBAL APPEND PROPERTY GAUGE_MODULE_BITMAP_LISTS "${name}|${bitmap_list}")
   set(draw ${artwork} --module ${name} --list ${bitmap_list} --bmp-dir ${bitmap_dir} --sheet ${sheet_dir}/${name}.png)
 
   if(WIN32)

@@ -316,14 +316,15 @@ RgbImage attitude_symbol(const Job& job) {
     return canvas.image();
 }
 
-// The adjust knob turns with the setting: a ridged knob with an index line along +x.
+// The adjust knob turns with the setting: a ridged knob with a pointer along +x that
+// reaches past its rim.
 RgbImage attitude_knob(const Job& job) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const ElementHeader* e = job.first_use()->element;
     const Point pivot{e->offset_x + 0.5, e->offset_y + 0.5};
-    const double r = std::min({pivot.x, pivot.y, job.bitmap.height - pivot.y}) - 3;
+    const double r = std::min({pivot.x, pivot.y, job.bitmap.height - pivot.y}) - 5;
     draw_knob(canvas, pivot, r, "");
-    canvas.line({pivot.x + 4, pivot.y}, {pivot.x + r - 1, pivot.y}, 3, MARK_WHITE);
+    draw_pointer(canvas, {pivot.x + r * 0.4, pivot.y}, std::min(needle_reach(job), r + 9) - r * 0.4, 0, 3, MARK_WHITE, 0x2A2A2C);
     return canvas.image();
 }
 

@@ -133,7 +133,8 @@ RgbImage course_pointer(const Job& job) {
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     const ElementHeader* e = job.first_use()->element;
     const Point pivot{e->offset_x + 0.0, e->offset_y + 0.0};
-    const double top = 1, bottom = job.bitmap.height - 1.0, gap = 46, half = 3;
+    const double top = 1, gap = 46, half = 3;
+    const double bottom = std::min(job.bitmap.height - 1.0, 2 * pivot.y - top - 12); // the tail is shorter than the head
     cairo_t* cr = canvas.cr();
     cairo_new_path(cr);
     cairo_move_to(cr, pivot.x, top);
