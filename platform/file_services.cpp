@@ -151,16 +151,12 @@ PLATFORM_API int _unlink(const char* path) {
 }
 
 PLATFORM_API BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
-    if (!enter("MoveFileExA") || from == nullptr || to == nullptr || (flags & ~MOVEFILE_REPLACE_EXISTING) != 0) {
+    // Only replacing moves are supplied: a rename replaces its target in one step.
+    if (!enter("MoveFileExA") || from == nullptr || to == nullptr || flags != MOVEFILE_REPLACE_EXISTING) {
         return FALSE;
     }
     const std::string source = platform::detail::host_path(from);
     const std::string target = platform::detail::host_path(to);
-    if ((flags & MOVEFILE_REPLACE_EXISTING) == 0) {
-        // Without replacing, an existing target refuses the move.
-        if (::link(source.c_str(), target.c_str()) != 0) return FALSE;
-        return ::unlink(source.c_str()) == 0 ? TRUE : FALSE;
-    }
     return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FALSE;
 }
 

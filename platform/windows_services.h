@@ -111,7 +111,7 @@ PLATFORM_API int _close(int descriptor);
 PLATFORM_API int _unlink(const char* path);
 
 inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
-// Renames a file; with MOVEFILE_REPLACE_EXISTING an existing target is replaced in one step.
+// Renames a file over an existing one in one step; only MOVEFILE_REPLACE_EXISTING is supplied.
 PLATFORM_API BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 // ---- Multimedia file I/O ---------------------------------------------------------------
