@@ -156,7 +156,8 @@ TEST_P(AdiTapeTest, BothTapesShowTheHeightAboveGroundInFeet) {
     for (int step : {RADIO_TAPE, RADIO_TAPE_LIT}) {
         const host::ElementState& tape = at(adi, step);
         EXPECT_EQ(tape.axis_value[host::AXIS_Y], c.height_metres * FEET_PER_METRE) << "step " << step;
-        EXPECT_EQ(tape.axis_output[host::AXIS_Y], std::clamp(c.height_metres * FEET_PER_METRE / 225.0, 0.0, 1.0))
+        EXPECT_DOUBLE_EQ(tape.axis_output[host::AXIS_Y],
+                         std::clamp(c.height_metres * FEET_PER_METRE / 225.0, 0.0, 1.0))
             << "step " << step;
         EXPECT_EQ(tape.axis_value[host::AXIS_X], 1.0) << "step " << step; // held still across
         EXPECT_EQ(tape.axis_output[host::AXIS_X], 0.0) << "step " << step;
