@@ -31,9 +31,10 @@ const char* failure_name(FailureAction action) {
 
 std::string describe(const ElementState& state) {
     const ElementHeader& element = *state.element;
+    char step[16] = "-";
+    if (state.step >= 0) std::snprintf(step, sizeof step, "#%d", state.step);
     char line[256];
-    int used = std::snprintf(line, sizeof line, "%*s%-6s %-6s bitmap 0x%04X %s", state.depth * 2, "",
-                             state.step >= 0 ? ("#" + std::to_string(state.step)).c_str() : "-", kind_name(element.kind),
+    int used = std::snprintf(line, sizeof line, "%*s%-6s %-6s bitmap 0x%04X %s", state.depth * 2, "", step, kind_name(element.kind),
                              element.bitmap_id == BITMAP_NONE ? 0xFFFF : element.bitmap_id, state.visible ? "shown " : "hidden");
     auto append = [&](const char* format, auto... values) {
         if (used >= 0 && static_cast<std::size_t>(used) < sizeof line) {
