@@ -102,7 +102,7 @@ RgbImage card(const Job& job) {
         canvas.line(polar(g.centre, r - 1, heading), polar(g.centre, r - 1 - length, heading), heading % 10 == 0 ? 1.8 : 1.2, MARK_WHITE);
         if (heading % 30 == 0) {
             const bool cardinal = heading % 90 == 0;
-            canvas.text(polar(g.centre, r - 22, heading), NAMES[heading / 30], cardinal ? 15 : 12.5,
+            canvas.text(polar(g.centre, r - 14, heading), NAMES[heading / 30], cardinal ? 13 : 11,
                         heading == 0 ? 0xF4F4F4 : MARK_WHITE, Font::CONDENSED_BOLD, heading);
         }
     }
