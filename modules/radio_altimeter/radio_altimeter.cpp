@@ -5,6 +5,7 @@
 // descent through the decision height. Its own lifecycle routines register the mouse
 // areas, bind the two variables it reads, keep the decision height across runs and own
 // the alert tone.
+
 // The framework before the Windows headers: they define some of its names as macros.
 #include "numbers.h"
 #include "panel_services.h"
