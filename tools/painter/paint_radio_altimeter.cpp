@@ -22,8 +22,8 @@ RgbImage face(const Job& job) {
         d.major.push_back(v);
         d.numerals.push_back({v, v >= 1000 ? number_text(v / 1000) + "K" : number_text(v)});
     }
-    d.numeral_size = 18;
-    d.numeral_inset = 32;
+    d.numeral_size = 16;
+    d.numeral_inset = 30;
     d.arcs = {{0, 200, ARC_YELLOW, 5}};
     Canvas canvas(job.bitmap.width, job.bitmap.height);
     draw_dial_face(canvas, job, {d}, {{{96, 128}, "RADIO ALT", 13}, {{96, 145}, "FEET", 11, 0xC8C8C0}});
