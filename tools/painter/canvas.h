@@ -25,12 +25,10 @@ inline constexpr std::uint32_t ARC_GREEN = 0x18B838;
 inline constexpr std::uint32_t ARC_YELLOW = 0xF0D020;
 inline constexpr std::uint32_t ARC_RED = 0xE02018;
 inline constexpr std::uint32_t ARC_WHITE = 0xF4F4F4;
-inline constexpr std::uint32_t SKY = 0x2E7BC8;
-inline constexpr std::uint32_t GROUND = 0x7A4E26;
 inline constexpr std::uint32_t LAMP_AMBER = 0xFFB020;
 inline constexpr std::uint32_t FLAG_RED = 0xD8261C;
 
-enum class Font { REGULAR, BOLD, CONDENSED, CONDENSED_BOLD };
+enum class Font { BOLD, CONDENSED, CONDENSED_BOLD };
 
 class Canvas {
 public:

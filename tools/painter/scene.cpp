@@ -3,7 +3,6 @@
 #include "calibration.h"
 
 #include <cmath>
-#include <numbers>
 #include <set>
 
 namespace artwork {
@@ -48,12 +47,6 @@ double Calibration::radius(double value) const {
     return distance(*needle, table[count - 1]);
 }
 
-Point Calibration::point(double value) const {
-    double a = angle_degrees(value) * std::numbers::pi / 180.0;
-    double r = radius(value);
-    return {needle->position_x + r * std::cos(a), needle->position_y + r * std::sin(a)};
-}
-
 Scene Scene::from_linkage(const LinkageRecord& linkage) {
     Scene scene;
     for (GaugeHeader* header : linkage.gauges) {
@@ -82,11 +75,6 @@ const std::vector<BitmapUse>& Scene::uses(u32 id) const {
     static const std::vector<BitmapUse> none;
     auto found = uses_.find(id);
     return found == uses_.end() ? none : found->second;
-}
-
-const ElementHeader* Scene::face_under(u32 id) const {
-    const std::vector<BitmapUse>& list = uses(id);
-    return list.empty() ? nullptr : list.front().gauge->root;
 }
 
 bool Scene::is_companion(u32 id) const {

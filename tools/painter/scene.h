@@ -41,7 +41,6 @@ struct Calibration {
     // between the neighbouring table points.
     double angle_degrees(double value) const;
     double radius(double value) const;
-    Point point(double value) const;
     double first_value() const { return table[0].value; }
     double last_value() const { return table[count - 1].value; }
 };
@@ -54,8 +53,6 @@ public:
     const std::vector<GaugeRecords>& gauges() const { return gauges_; }
     // Every element that draws `id` (icon pictures included); empty when none does.
     const std::vector<BitmapUse>& uses(u32 id) const;
-    // The face (root bitmap) of the gauge showing `id`, if any.
-    const ElementHeader* face_under(u32 id) const;
     // True when `id` is the companion of a moving image or sprite (named by no element,
     // the element's bitmap id plus one).
     bool is_companion(u32 id) const;
