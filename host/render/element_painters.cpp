@@ -57,13 +57,28 @@ void ElementPainter::paint(const PaintContext& context, const host::ElementState
         cairo_rectangle(cr, w.x, w.y, w.width, w.height);
         cairo_clip(cr);
     }
-    cairo_transform(cr, &placement->picture_to_face);
-    cairo_set_source_surface(cr, picture, 0, 0);
+    cairo_pattern_t* source = cairo_pattern_create_for_surface(picture);
+    cairo_matrix_t face_to_picture = placement->picture_to_face;
+    if (cairo_matrix_invert(&face_to_picture) != CAIRO_STATUS_SUCCESS) { // a texture scaled to nothing
+        cairo_pattern_destroy(source);
+        cairo_restore(cr);
+        return;
+    }
+    cairo_pattern_set_matrix(source, &face_to_picture);
     cairo_matrix_t device;
     cairo_get_matrix(cr, &device);
+    cairo_matrix_t picture_to_device;
+    cairo_matrix_multiply(&picture_to_device, &placement->picture_to_face, &device);
     // Unturned, unscaled pictures on whole pixels copy exactly; the rest are filtered.
-    cairo_pattern_set_filter(cairo_get_source(cr), whole_pixel_shift(device) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
-    cairo_paint(cr);
+    cairo_pattern_set_filter(source, whole_pixel_shift(picture_to_device) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+    cairo_set_source(cr, source);
+    cairo_surface_t* shape = nullptr;
+    if (placement->window_shape && placement->clip) {
+        shape = context.pictures.surface(context.panel, context.module, *placement->window_shape, Layer::OVERLAY, Lighting::DAY);
+    }
+    if (shape != nullptr) cairo_mask_surface(cr, shape, placement->clip->x, placement->clip->y);
+    else cairo_paint(cr);
+    cairo_pattern_destroy(source);
     cairo_restore(cr);
 }
 
@@ -76,7 +91,7 @@ std::optional<Placement> NeedlePainter::place(const PaintContext&, const host::E
     cairo_matrix_t matrix = translation(e.position_x, e.position_y);
     cairo_matrix_rotate(&matrix, finite_or_zero(state.needle_shown_angle) * DEGREES_TO_RADIANS);
     cairo_matrix_translate(&matrix, -e.offset_x, -e.offset_y);
-    return Placement{e.bitmap_id, matrix, std::nullopt};
+    return Placement{e.bitmap_id, matrix, std::nullopt, std::nullopt};
 }
 
 std::optional<Placement> IconPainter::place(const PaintContext&, const host::ElementState& state) const {
@@ -88,7 +103,7 @@ std::optional<Placement> SliderPainter::place(const PaintContext&, const host::E
     // Shifts far beyond any face are held so the transformation stays sane.
     auto shift = [&](int axis) { return std::clamp(finite_or_zero(state.axis_output[axis]), -1e6, 1e6); };
     return Placement{e.bitmap_id, translation(e.position_x + shift(host::AXIS_X), e.position_y + shift(host::AXIS_Y)),
-                     std::nullopt};
+                     std::nullopt, std::nullopt};
 }
 
 std::optional<Placement> MovingPainter::place(const PaintContext& context, const host::ElementState& state) const {
@@ -105,7 +120,8 @@ std::optional<Placement> MovingPainter::place(const PaintContext& context, const
     const double from_x = travel(strip_width, window_width, state.axis_output[host::AXIS_X]);
     const double from_y = travel(strip_height, window_height, state.axis_output[host::AXIS_Y]);
     return Placement{e.bitmap_id, translation(e.position_x - from_x, e.position_y - from_y),
-                     Window{double(e.position_x), double(e.position_y), double(window_width), double(window_height)}};
+                     Window{double(e.position_x), double(e.position_y), double(window_width), double(window_height)},
+                     e.bitmap_id + 1};
 }
 
 std::optional<Placement> SpritePainter::place(const PaintContext& context, const host::ElementState& state) const {
@@ -113,18 +129,19 @@ std::optional<Placement> SpritePainter::place(const PaintContext& context, const
     const auto* sprite = reinterpret_cast<const SpriteElement*>(&e);
     auto texture_scale = [](f32 scale) { return std::isfinite(scale) && scale > 0.0f ? double(scale) : 1.0; };
     auto shift = [&](int axis) { return std::clamp(finite_or_zero(state.axis_output[axis]), -1e6, 1e6); };
-    cairo_matrix_t matrix = translation(e.position_x, e.position_y);
+    // The window has its top left corner at the element's position; the texture centre
+    // rests at the window's centre.
+    auto [window_width, window_height] = context.pictures.size(context.panel, context.module, e.bitmap_id + 1);
+    std::optional<Window> clip;
+    if (window_width > 0 && window_height > 0) {
+        clip = Window{double(e.position_x), double(e.position_y), double(window_width), double(window_height)};
+    }
+    cairo_matrix_t matrix = translation(e.position_x + window_width / 2.0, e.position_y + window_height / 2.0);
     cairo_matrix_rotate(&matrix, std::fmod(finite_or_zero(state.axis_output[host::AXIS_ROTATION]), 360.0) * DEGREES_TO_RADIANS);
     cairo_matrix_translate(&matrix, shift(host::AXIS_X), shift(host::AXIS_Y));
     cairo_matrix_scale(&matrix, texture_scale(sprite->texture_scale_x), texture_scale(sprite->texture_scale_y));
     cairo_matrix_translate(&matrix, -e.offset_x, -e.offset_y);
-    std::optional<Window> clip;
-    auto [window_width, window_height] = context.pictures.size(context.panel, context.module, e.bitmap_id + 1);
-    if (window_width > 0 && window_height > 0) {
-        clip = Window{e.position_x - window_width / 2.0, e.position_y - window_height / 2.0, double(window_width),
-                      double(window_height)};
-    }
-    return Placement{e.bitmap_id, matrix, clip};
+    return Placement{e.bitmap_id, matrix, clip, e.bitmap_id + 1};
 }
 
 ReadoutPainter::ReadoutPainter()

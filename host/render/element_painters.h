@@ -25,11 +25,14 @@ struct Window {
     double x, y, width, height;
 };
 
-// Where a picture lands: picture pixel (u, v) goes to face pixel matrix x (u, v).
+// Where a picture lands: picture pixel (u, v) goes to face pixel matrix x (u, v). A
+// windowed picture shows only inside its window, and only where the window's own
+// bitmap (its shape, laid on the window) is not pure black.
 struct Placement {
     u32 bitmap;
     cairo_matrix_t picture_to_face;
     std::optional<Window> clip;
+    std::optional<u32> window_shape;
 };
 
 // The lighting an element gets: by day as painted; with the panel lights on the panel is
@@ -80,17 +83,18 @@ public:
     std::optional<Placement> place(const PaintContext& context, const host::ElementState& state) const override;
 };
 
-// A window of the companion bitmap's size at the element's position, showing the part
-// of the strip the axis positions select: start of the strip at 0, its end at 1.
+// A window of the companion bitmap's size (and shape) at the element's position,
+// showing the part of the strip the axis positions select: start of the strip at 0, its
+// end at 1.
 class MovingPainter final : public ElementPainter {
 public:
     std::optional<Placement> place(const PaintContext& context, const host::ElementState& state) const override;
 };
 
-// The texture centre sits at the element's position; the texture is turned, then
-// shifted along its own turned axes (a horizon moves across its own bank, a deviation
-// bar across its own course), then scaled about that centre, and clipped to a window of
-// the companion bitmap's size centred on the element's position.
+// Shown through a window of the companion bitmap's size and shape with its top left
+// corner at the element's position. The texture centre rests at the window's centre; the texture is
+// turned, then shifted along its own turned axes (a horizon moves across its own bank, a
+// deviation bar across its own course), then scaled about that centre.
 class SpritePainter final : public ElementPainter {
 public:
     std::optional<Placement> place(const PaintContext& context, const host::ElementState& state) const override;

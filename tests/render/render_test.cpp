@@ -22,6 +22,7 @@ TEST_P(NeedleTip, LandsWhereTheValueSays) {
     host::PlacedGauge& gauge = panel.place("Fixture!alpha");
     set("VAR_AIRSPEED", GetParam().airspeed);
     panel.update(gauge);
+    show_only(gauge, ELEMENT_NEEDLE);
     SurfacePtr image = draw(gauge);
     const double radians = GetParam().degrees * std::numbers::pi / 180.0;
     const double reach = NEEDLE_LENGTH - 1 - NEEDLE_PIVOT;
@@ -108,15 +109,29 @@ TEST_F(RenderTest, SpriteTurnsShiftsAlongItsTurnAndStaysInItsWindow) {
     set("VAR_ATTITUDE_PITCH", 10);
     set("VAR_ATTITUDE_BANK", 90); // turned 90 degrees anticlockwise: its y axis points +x
     panel.update(gauge);
+    show_only(gauge, ELEMENT_SPRITE);
     SurfacePtr image = draw(gauge);
-    // The texture (64 x 1.5 = 96 wide) has its centre 45 pixels right of (50, 40): it
-    // spans x 47 to 143, and its window (48 x 48 centred on (50, 40)) cuts it at x 74.
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 40, 40), FACE_GREY, 0));
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 50, 40), SPRITE_YELLOW, 0));
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 73, 40), SPRITE_YELLOW, 0));
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 74, 40), FACE_GREY, 0));
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 60, 15), FACE_GREY, 0));
-    EXPECT_TRUE(near_colour(pixel_at(image.get(), 60, 16), SPRITE_YELLOW, 0));
+    // The window is 48 x 48 from (50, 40), cut by the face's bottom edge at 80; the
+    // texture centre rests at its centre (74, 64) and moves 45 pixels right: the texture
+    // (64 x 1.5 = 96 wide) spans x 71 to 167, and the window cuts it at x 98.
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 69, 60), FACE_GREY, 0));
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 72, 60), SPRITE_YELLOW, 0));
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 97, 60), SPRITE_YELLOW, 0));
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 98, 60), FACE_GREY, 0));
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 80, 39), FACE_GREY, 0));
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 80, 40), SPRITE_YELLOW, 0));
+}
+
+// Where the window's own bitmap is pure black the texture does not show: a round window.
+TEST_F(RenderTest, SpriteShowsOnlyThroughItsWindowsShape) {
+    picture(0x1501, 48, 48, [](int x, int y) { return (x - 23.5) * (x - 23.5) + (y - 23.5) * (y - 23.5) < 24 * 24 ? 0x010101u : 0u; });
+    host::PlacedGauge& gauge = panel.place("Fixture!alpha");
+    panel.update(gauge);
+    show_only(gauge, ELEMENT_SPRITE);
+    SurfacePtr image = draw(gauge);
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 74, 64), SPRITE_YELLOW, 0)); // the window's centre
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 51, 41), FACE_GREY, 0));     // its black corner
+    EXPECT_TRUE(near_colour(pixel_at(image.get(), 52, 64), SPRITE_YELLOW, 0)); // inside the round edge
 }
 
 TEST_F(RenderTest, ReadoutTextIsCentredInItsBoxInItsColour) {
@@ -150,7 +165,7 @@ TEST_F(RenderTest, NightDarkensThePanelAndLitArtworkGlows) {
         set("VAR_PANEL_LIGHTS", lights);
         panel.update_all();
         SurfacePtr a = draw(alpha), l = draw(legacy);
-        return std::pair{pixel_at(a.get(), 92, 72), pixel_at(l.get(), 100, 110)};
+        return std::pair{pixel_at(a.get(), 3, 75), pixel_at(l.get(), 100, 110)};
     };
     const auto [alpha_day, legacy_day] = face_pixels(0);
     const auto [alpha_night, legacy_night] = face_pixels(1);
@@ -184,7 +199,7 @@ TEST_F(RenderTest, WildValuesDrawWithoutHarm) {
         panel.update(alpha);
         SurfacePtr image = draw(alpha);
         EXPECT_EQ(cairo_surface_status(image.get()), CAIRO_STATUS_SUCCESS);
-        EXPECT_TRUE(near_colour(pixel_at(image.get(), 95, 75), FACE_GREY, 0));
+        EXPECT_TRUE(near_colour(pixel_at(image.get(), 3, 75), FACE_GREY, 0));
     }
 }
 
