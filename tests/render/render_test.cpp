@@ -186,17 +186,24 @@ TEST_F(RenderTest, ScaledDrawingKeepsEveryPlaceInProportion) {
     EXPECT_NEAR(render::scale_for_default_size(gauge, 100.0 / 38.0), 1.0, 1e-9); // 38 mm face 100 pixels wide
 }
 
-// Wild simulation values never break the drawing: every element still lands somewhere
-// sane and the drawing completes.
+// Wild values never break the drawing: every element still lands somewhere sane and the
+// drawing completes. The host's own outputs are set wild directly, as a faulty gauge or
+// host could leave them.
 TEST_F(RenderTest, WildValuesDrawWithoutHarm) {
     host::PlacedGauge& alpha = panel.place("Fixture!alpha");
     for (double wild : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                         -std::numeric_limits<double>::infinity(), 1e300, -1e300}) {
-        for (const char* name : {"VAR_AIRSPEED", "VAR_ATTITUDE_BANK", "VAR_ATTITUDE_PITCH", "VAR_COMPASS_HEADING",
-                                 "VAR_NAV1_COURSE_DEVIATION", "VAR_NAV1_GLIDESLOPE_DEVIATION"}) {
+        for (const char* name : {"VAR_ATTITUDE_BANK", "VAR_ATTITUDE_PITCH", "VAR_COMPASS_HEADING", "VAR_NAV1_COURSE_DEVIATION",
+                                 "VAR_NAV1_GLIDESLOPE_DEVIATION"}) {
             set(name, wild);
         }
         panel.update(alpha);
+        for (host::ElementState& state : alpha.elements) {
+            state.needle_shown_angle = wild;
+            state.axis_output.fill(wild);
+            if (state.element->kind == ELEMENT_ICON) state.picture_bitmap = 0xDEADBEEF; // no such bitmap
+            if (state.element->kind == ELEMENT_STRING) state.text = {'\xFF', '\x01', '%', 's', '\x80'};
+        }
         SurfacePtr image = draw(alpha);
         EXPECT_EQ(cairo_surface_status(image.get()), CAIRO_STATUS_SUCCESS);
         EXPECT_TRUE(near_colour(pixel_at(image.get(), 3, 75), FACE_GREY, 0));
