@@ -76,12 +76,4 @@ cairo_surface_t* PictureCache::surface(host::PanelHost& panel, host::LoadedModul
     return surface;
 }
 
-void PictureCache::forget(const host::LoadedModule& module) {
-    std::erase_if(surfaces_, [&](auto& entry) {
-        if (std::get<0>(entry.first) != &module) return false;
-        cairo_surface_destroy(entry.second);
-        return true;
-    });
-}
-
 } // namespace render

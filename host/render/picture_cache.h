@@ -25,6 +25,7 @@ struct Rgb {
 };
 Rgb lit_colour(std::uint32_t rgb, Lighting lighting);
 
+// Keyed by the loaded module: a cache lives no longer than the modules it draws.
 class PictureCache {
 public:
     PictureCache() = default;
@@ -36,8 +37,6 @@ public:
     cairo_surface_t* surface(host::PanelHost& panel, host::LoadedModule& module, u32 id, Layer layer, Lighting lighting);
     // The bitmap's size without converting it; {0, 0} when it does not exist.
     std::pair<int, int> size(host::PanelHost& panel, host::LoadedModule& module, u32 id);
-    // Drops every surface of a module (before it is unloaded).
-    void forget(const host::LoadedModule& module);
 
 private:
     using Key = std::tuple<const host::LoadedModule*, u32, Layer, Lighting>;
