@@ -471,24 +471,26 @@ u32 PanelHost::help_at(PlacedGauge& gauge, int x, int y) {
 }
 
 const Picture* PanelHost::picture(LoadedModule& module, u32 id) {
-    if (!module.pictures_read) {
-        module.pictures_read = true;
+    if (auto it = module.pictures.find(id); it != module.pictures.end()) return &it->second;
+    if (!module.bitmaps_read) {
+        module.bitmaps_read = true;
         try {
-            for (EmbeddedBitmap& bitmap : module.file->read_bitmaps()) {
-                DecodedDib decoded;
-                if (!decode_dib(bitmap.dib, decoded)) {
-                    faults_.push_back({module.name, "", "bitmap " + std::to_string(bitmap.id) + " is damaged"});
-                    continue;
-                }
-                module.pictures[bitmap.id] = {bitmap.id, decoded.image.width, decoded.image.height, decoded.bits_per_pixel,
-                                              std::move(decoded.image.pixels)};
-            }
+            for (EmbeddedBitmap& bitmap : module.file->read_bitmaps()) module.bitmap_files[bitmap.id] = std::move(bitmap.dib);
         } catch (const std::exception& error) {
             faults_.push_back({module.name, "", error.what()});
         }
     }
-    auto it = module.pictures.find(id);
-    return it == module.pictures.end() ? nullptr : &it->second;
+    auto file = module.bitmap_files.find(id);
+    if (file == module.bitmap_files.end()) return nullptr;
+    DecodedDib decoded;
+    if (!decode_dib(file->second, decoded)) {
+        faults_.push_back({module.name, "", "bitmap " + std::to_string(id) + " is damaged"});
+        module.bitmap_files.erase(file);
+        return nullptr;
+    }
+    module.bitmap_files.erase(file);
+    return &(module.pictures[id] = {id, decoded.image.width, decoded.image.height, decoded.bits_per_pixel,
+                                    std::move(decoded.image.pixels)});
 }
 
 void PanelHost::refresh(ModuleVar& var, FailureAction failure) {

@@ -38,8 +38,10 @@ struct LoadedModule {
     std::string name; // the file name without folder and extension, as panels name it
     std::unique_ptr<ModuleFile> file;
     CheckedModule records;
-    std::map<u32, Picture> pictures; // filled on first use
-    bool pictures_read = false;
+    // The module file's bitmaps, read on first use; each decoded when first asked for.
+    std::map<u32, std::vector<std::uint8_t>> bitmap_files;
+    std::map<u32, Picture> pictures;
+    bool bitmaps_read = false;
 };
 
 // The face-bitmap record a version-610 gauge receives through its static face element.

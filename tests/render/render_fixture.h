@@ -53,7 +53,7 @@ protected:
 
     void SetUp() override {
         module = &panel.load_module(module_path("Fixture"));
-        module->pictures_read = true; // the test pictures below stand for the artwork
+        module->bitmaps_read = true; // the test pictures below stand for the artwork
         module->pictures.clear();
         picture(0x1000, 100, 80, [](int x, int y) { return x < 6 && y < 6 ? 0x000000 : FACE_GREY; });
         picture(0x1100, NEEDLE_LENGTH, 8, [](int x, int y) {
