@@ -2,6 +2,7 @@
 // a second gauge and a version-610 gauge. Built also in broken variants, one fault each
 // (FIXTURE_FAULT), to show the host refusing them.
 #include "fixture_probe.h"
+#include "numbers.h"
 #include "panel_services.h"
 #include "simvars.h"
 #include "windows_services.h"
@@ -27,7 +28,7 @@ f64 GAUGE_CALL alpha_needle_value(ElementHeader* element) {
 
 f64 GAUGE_CALL alpha_readout_value(ElementHeader* element) {
     auto* readout = reinterpret_cast<StringElement*>(element);
-    probe.readout_value = static_cast<u32>(readout->variables[0].value);
+    probe.readout_value = truncate_to_u32(readout->variables[0].value);
     wsprintfA(readout->text, "%05d", static_cast<int>(probe.readout_value));
     return 7.0;
 }
