@@ -5,7 +5,7 @@
 
 namespace {
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     int width = 0;
@@ -33,16 +33,16 @@ private:
 };
 
 // Writes `digits` (with an optional sign) honouring width, zero padding and precision.
-void put_number(Output& out, const Spec& spec, bool negative, const char* digits, int digit_count) {
-    int zeros = spec.precision > digit_count ? spec.precision - digit_count : 0;
+void put_number(Output& out, const Conversion& conversion, bool negative, const char* digits, int digit_count) {
+    int zeros = conversion.precision > digit_count ? conversion.precision - digit_count : 0;
     int body = digit_count + zeros + (negative ? 1 : 0);
-    int fill = spec.width > body ? spec.width - body : 0;
-    if (!spec.left && !spec.zero) out.pad(fill, ' ');
+    int fill = conversion.width > body ? conversion.width - body : 0;
+    if (!conversion.left && !conversion.zero) out.pad(fill, ' ');
     if (negative) out.put('-');
-    if (!spec.left && spec.zero) out.pad(fill, '0');
+    if (!conversion.left && conversion.zero) out.pad(fill, '0');
     out.pad(zeros, '0');
     for (int i = 0; i < digit_count; ++i) out.put(digits[i]);
-    if (spec.left) out.pad(fill, ' ');
+    if (conversion.left) out.pad(fill, ' ');
 }
 
 int to_digits(std::uint32_t value, unsigned base, bool upper, char* digits) {
@@ -57,14 +57,14 @@ int to_digits(std::uint32_t value, unsigned base, bool upper, char* digits) {
     return count;
 }
 
-void put_text(Output& out, const Spec& spec, const char* text) {
+void put_text(Output& out, const Conversion& conversion, const char* text) {
     if (text == nullptr) text = "(null)";
     int length = 0;
-    while (text[length] != '\0' && (spec.precision < 0 || length < spec.precision)) ++length;
-    int fill = spec.width > length ? spec.width - length : 0;
-    if (!spec.left) out.pad(fill, spec.zero ? '0' : ' ');
+    while (text[length] != '\0' && (conversion.precision < 0 || length < conversion.precision)) ++length;
+    int fill = conversion.width > length ? conversion.width - length : 0;
+    if (!conversion.left) out.pad(fill, conversion.zero ? '0' : ' ');
     for (int i = 0; i < length; ++i) out.put(text[i]);
-    if (spec.left) out.pad(fill, ' ');
+    if (conversion.left) out.pad(fill, ' ');
 }
 
 } // namespace
@@ -76,24 +76,24 @@ PLATFORM_API int wvsprintfA(char* buffer, const char* format, va_list arguments)
             out.put(*p);
             continue;
         }
-        Spec spec;
+        Conversion conversion;
         ++p;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '0') spec.zero = true;
+            if (*p == '-') conversion.left = true;
+            else if (*p == '0') conversion.zero = true;
             else if (*p == '#' || *p == '+' || *p == ' ') continue;
             else break;
         }
-        while (*p >= '0' && *p <= '9' && spec.width < WSPRINTF_LIMIT) spec.width = spec.width * 10 + (*p++ - '0');
+        while (*p >= '0' && *p <= '9' && conversion.width < WSPRINTF_LIMIT) conversion.width = conversion.width * 10 + (*p++ - '0');
         while (*p >= '0' && *p <= '9') ++p;
         if (*p == '.') {
-            spec.precision = 0;
+            conversion.precision = 0;
             ++p;
-            while (*p >= '0' && *p <= '9' && spec.precision < WSPRINTF_LIMIT) spec.precision = spec.precision * 10 + (*p++ - '0');
+            while (*p >= '0' && *p <= '9' && conversion.precision < WSPRINTF_LIMIT) conversion.precision = conversion.precision * 10 + (*p++ - '0');
             while (*p >= '0' && *p <= '9') ++p;
         }
         if (*p == 'l' || *p == 'h') {
-            spec.long_size = *p == 'l';
+            conversion.long_size = *p == 'l';
             ++p;
         }
         char digits[16];
@@ -102,23 +102,23 @@ PLATFORM_API int wvsprintfA(char* buffer, const char* format, va_list arguments)
         case 'i': {
             std::int32_t value = va_arg(arguments, std::int32_t);
             std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-            put_number(out, spec, value < 0, digits, to_digits(magnitude, 10, false, digits));
+            put_number(out, conversion, value < 0, digits, to_digits(magnitude, 10, false, digits));
             break;
         }
         case 'u':
-            put_number(out, spec, false, digits, to_digits(va_arg(arguments, std::uint32_t), 10, false, digits));
+            put_number(out, conversion, false, digits, to_digits(va_arg(arguments, std::uint32_t), 10, false, digits));
             break;
         case 'x':
         case 'X':
-            put_number(out, spec, false, digits, to_digits(va_arg(arguments, std::uint32_t), 16, *p == 'X', digits));
+            put_number(out, conversion, false, digits, to_digits(va_arg(arguments, std::uint32_t), 16, *p == 'X', digits));
             break;
         case 'c': {
             char text[2] = {static_cast<char>(va_arg(arguments, int)), '\0'};
-            put_text(out, spec, text);
+            put_text(out, conversion, text);
             break;
         }
         case 's':
-            put_text(out, spec, va_arg(arguments, const char*));
+            put_text(out, conversion, va_arg(arguments, const char*));
             break;
         case '\0':
             return out.finish();
