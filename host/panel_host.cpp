@@ -223,7 +223,8 @@ struct Services {
 
     static u32 GAUGE_CALL initialize_module_var(ModuleVar* var) {
         if (module_var("initialize_module_var", var) == nullptr) return HOST_REFUSED;
-        var->type = find_simvar(var->id) ? static_cast<u32>(find_simvar(var->id)->reading) : 0;
+        const SimVarInfo* info = find_simvar(var->id);
+        var->type = info ? static_cast<u32>(info->reading) : 0;
         current.host->refresh(*var, FailureAction::NONE);
         return HOST_OK;
     }
